@@ -1,0 +1,23 @@
+#include "markrule.h"
+
+#include "fieldencoding.h"
+
+namespace tovik {
+
+namespace {
+constexpr std::uint8_t kDistance400m = 4;
+}
+
+std::optional<MarkFollowers> FollowMark(std::int32_t mark)
+{
+    if (mark < 1 || mark > 5)
+        return std::nullopt;
+    return MarkFollowers{kDistance400m, static_cast<std::uint8_t>(mark)};
+}
+
+MarkFollowers FollowMarkText(std::string_view markText)
+{
+    return FollowMark(ReadLeadingInteger(markText)).value_or(MarkFollowers{});
+}
+
+}  // namespace tovik

@@ -1,0 +1,19 @@
+#pragma once
+
+// The texts the user reads, shared by the editor and the command line (UTF-8 here;
+// the editor shows them as they stand).
+namespace tovik::messages {
+
+inline constexpr const char* kUnrecognisedFormat = "認識できないフォーマットです。";
+inline constexpr const char* kFileNotFound = "ファイルが見つかりませんでした。";
+inline constexpr const char* kAccessDenied = "ファイル アクセス禁止";
+inline constexpr const char* kSharingViolation = "ファイルの共有違反です";
+inline constexpr const char* kReadFailed = "読み込みに失敗しました。";
+inline constexpr const char* kWriteFailed = "書き込みに失敗しました。";
+inline constexpr const char* kTooManyPoints = "１００地点以上は登録出来ません。";
+// %1 is the field's limit in bytes.
+inline constexpr const char* kTooLong = "%1 文字以内で入力してください。";
+// %1 is the character that the device's character set cannot hold.
+inline constexpr const char* kUnencodable = "「%1」は本体に保存できない文字です。";
+
+}  // namespace tovik::messages

@@ -1,0 +1,227 @@
+#include "pointbook.h"
+
+#include <algorithm>
+#include <cctype>
+
+#include "fieldencoding.h"
+#include "messagetexts.h"
+
+namespace tovik {
+
+PointBook::PointBook(MessageSink sink) : sink(std::move(sink)) {}
+
+void PointBook::SetMessageSink(MessageSink newSink) { sink = std::move(newSink); }
+
+void PointBook::Report(const std::string& message) const
+{
+    if (sink)
+        sink(message);
+}
+
+bool PointBook::HasMemExtension(const std::string& path)
+{
+    const auto slash = path.find_last_of('/');
+    const std::string fileName = slash == std::string::npos ? path : path.substr(slash + 1);
+    const auto dot = fileName.rfind('.');
+    if (dot == std::string::npos)
+        return false;
+    std::string extension = fileName.substr(dot);
+    std::transform(extension.begin(), extension.end(), extension.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
+    return extension == ".MEM";
+}
+
+LoadResult PointBook::Load(const std::string& path)
+{
+    // Only the first 9604 bytes of a file matter; a shorter file reads as if padded
+    // with zero bytes, and anything after them is ignored.
+    std::array<std::uint8_t, MemoryImage::kSize> buffer{};
+    std::size_t bytesRead = 0;
+    if (const FileCause cause = files.Read(path, buffer, bytesRead); cause != FileCause::none) {
+        ReportFileError(cause, false);
+        return LoadResult::failed;
+    }
+    if (!HasMemExtension(path))
+        return LoadResult::notDecoded;
+    image.Assign(buffer);
+    return Decode() ? LoadResult::decoded : LoadResult::rejected;
+}
+
+bool PointBook::Save(const std::string& path)
+{
+    Encode();
+    image.StoreTrailer();
+    if (const FileCause cause = files.WriteAtomically(path, image.Bytes()); cause != FileCause::none) {
+        ReportFileError(cause, true);
+        return false;
+    }
+    return true;
+}
+
+bool PointBook::Decode()
+{
+    if (!image.TrailerMatches()) {
+        Report(messages::kUnrecognisedFormat);
+        return false;
+    }
+    ClearEntries();
+    for (std::size_t k = 0; k < MemoryImage::kSlotCount; ++k) {
+        if (image.IsSlotOccupied(k))
+            entries[static_cast<std::size_t>(count++)] = image.DecodeSlot(k);
+    }
+    modified = false;
+    return true;
+}
+
+void PointBook::Encode()
+{
+    image.ResetSlots();
+    for (std::size_t k = 0; k < entries.size(); ++k) {
+        if (entries[k].occupied == PointEntry::kOccupied)
+            image.EncodeSlot(k, entries[k]);
+    }
+}
+
+void PointBook::ClearEntries()
+{
+    count = 0;
+    entries.fill(PointEntry{});
+}
+
+void PointBook::ReportFileError(FileCause cause, bool writing) const
+{
+    switch (cause) {
+    case FileCause::none:
+        return;
+    case FileCause::fileNotFound:
+        Report(messages::kFileNotFound);
+        return;
+    case FileCause::accessDenied:
+        Report(messages::kAccessDenied);
+        return;
+    case FileCause::sharingViolation:
+        Report(messages::kSharingViolation);
+        return;
+    default:
+        Report(writing ? messages::kWriteFailed : messages::kReadFailed);
+        return;
+    }
+}
+
+bool PointBook::IsOccupied(int index) const { return Entry(index).occupied == PointEntry::kOccupied; }
+
+const PointEntry& PointBook::Entry(int index) const { return entries.at(static_cast<std::size_t>(index)); }
+
+void PointBook::GetEntry(PointEntry& out, int index) const { out = Entry(index); }
+
+bool PointBook::InsertEntry(int index, PointEntry entry)
+{
+    if (count >= kCapacity || index < 0 || index > count)
+        return false;
+    const auto first = entries.begin() + index;
+    std::move_backward(first, entries.begin() + count, entries.begin() + count + 1);
+    *first = std::move(entry);
+    ++count;
+    modified = true;
+    return true;
+}
+
+bool PointBook::RemoveEntry(int index)
+{
+    if (index < 0 || index >= count)
+        return false;
+    --count;
+    std::move(entries.begin() + index + 1, entries.begin() + count + 1, entries.begin() + index);
+    // The former last entry keeps its stale fields; only its occupied flag goes.
+    entries[static_cast<std::size_t>(count)].occupied = 0;
+    modified = true;
+    return true;
+}
+
+bool PointBook::MoveEntry(int from, int to)
+{
+    if (from < 0 || from >= count || to < 0 || to > count)
+        return false;
+    if (to == from || to == from + 1)
+        return true;
+    PointEntry moved = entries[static_cast<std::size_t>(from)];
+    RemoveEntry(from);
+    return InsertEntry(to < from ? to : to - 1, std::move(moved));
+}
+
+std::string PointBook::GetName(int index) const { return Entry(index).name; }
+std::string PointBook::GetReading(int index) const { return Entry(index).reading; }
+
+std::string PointBook::GetLongitudeText(int index) const
+{
+    const PointEntry& e = Entry(index);
+    return FormatCoordinate(e.longitude, e.longitudeFraction);
+}
+
+std::string PointBook::GetLatitudeText(int index) const
+{
+    const PointEntry& e = Entry(index);
+    return FormatCoordinate(e.latitude, e.latitudeFraction);
+}
+
+std::string PointBook::GetTelephoneText(int index) const { return FormatTelephone(Entry(index).telephone); }
+std::string PointBook::GetMarkText(int index) const { return FormatMark(Entry(index).mark); }
+std::string PointBook::GetDistanceText(int index) const { return FormatDistance(Entry(index).distance); }
+std::string PointBook::GetCategoryText(int index) const { return FormatCategory(Entry(index).category); }
+
+void PointBook::SetName(const std::string& text, int index)
+{
+    entries.at(static_cast<std::size_t>(index)).name = text;
+    modified = true;
+}
+
+void PointBook::SetReading(const std::string& text, int index)
+{
+    entries.at(static_cast<std::size_t>(index)).reading = text;
+    modified = true;
+}
+
+void PointBook::SetLongitude(const std::string& text, int index)
+{
+    PointEntry& e = entries.at(static_cast<std::size_t>(index));
+    const Coordinate c = ParseCoordinate(text);
+    e.longitude = c.value;
+    e.longitudeFraction = c.fraction;
+    modified = true;
+}
+
+void PointBook::SetLatitude(const std::string& text, int index)
+{
+    PointEntry& e = entries.at(static_cast<std::size_t>(index));
+    const Coordinate c = ParseCoordinate(text);
+    e.latitude = c.value;
+    e.latitudeFraction = c.fraction;
+    modified = true;
+}
+
+void PointBook::SetTelephone(const std::string& text, int index)
+{
+    ParseTelephone(text, entries.at(static_cast<std::size_t>(index)).telephone);
+    modified = true;
+}
+
+void PointBook::SetMark(const std::string& text, int index)
+{
+    PointEntry& e = entries.at(static_cast<std::size_t>(index));
+    e.mark = ParseMark(text, e.mark);
+    modified = true;
+}
+
+void PointBook::SetCategory(const std::string& text, int index)
+{
+    entries.at(static_cast<std::size_t>(index)).category = ParseCategory(text);
+    modified = true;
+}
+
+void PointBook::SetDistance(int code, int index)
+{
+    entries.at(static_cast<std::size_t>(index)).distance = static_cast<std::uint8_t>(code & 0xFF);
+    modified = true;
+}
+
+}  // namespace tovik
