@@ -1,0 +1,349 @@
+#include "tovikcli.h"
+
+#include <QFileInfo>
+#include <QMap>
+#include <array>
+#include <vector>
+
+#include "cp932.h"
+#include "messagetexts.h"
+#include "pointbook.h"
+
+namespace tovik {
+
+namespace {
+
+constexpr const char* kHelp = R"(tovik-cli - the command-line companion of Tovik, the RQ-42/RQ-40 point memory editor
+
+Usage:
+  tovik-cli show [--json] FILE
+      The points of FILE, one line each: name, longitude, latitude, mark, reading,
+      telephone, distance, category. With --json, an array of objects with the keys
+      name, reading, longitude, longitudeFraction, latitude, latitudeFraction, mark,
+      distance, category, telephone, longitudeText, latitudeText, markText,
+      distanceText and categoryText.
+  tovik-cli check FILE
+      Prints OK when FILE is a .mem file that the editor would open.
+  tovik-cli new [--force] FILE
+      Writes a point memory without points. An existing FILE is kept unless --force.
+  tovik-cli rewrite IN OUT
+      Opens IN and saves it to OUT as the editor's save-as does.
+  tovik-cli add FILE [--name T] [--reading T] [--longitude T] [--latitude T]
+                     [--telephone T] [--mark T]
+      Appends one point built from the texts as the editor's add command builds it
+      (the mark defaults to 0) and saves FILE.
+  tovik-cli --help | --version
+
+Exit codes:
+  0  done
+  1  FILE was refused or could not be read or written; nothing was changed
+  2  the command line was not understood
+)";
+
+// Editor field limits, in CP932 bytes, in the order the edit dialog checks them.
+struct FieldLimit {
+    const char* option;
+    int bytes;
+};
+constexpr std::array<FieldLimit, 6> kAddFields = {{
+    {"name", 16}, {"reading", 16}, {"longitude", 16}, {"mark", 2}, {"latitude", 16}, {"telephone", 14},
+}};
+
+// The eight texts of a list row of the editor.
+std::array<QString, 8> RowTexts(const PointBook& book, int i)
+{
+    return {Cp932::Decode(book.GetName(i)),
+            QString::fromStdString(book.GetLongitudeText(i)),
+            QString::fromStdString(book.GetLatitudeText(i)),
+            QString::fromStdString(book.GetMarkText(i)),
+            Cp932::Decode(book.GetReading(i)),
+            QString::fromStdString(book.GetTelephoneText(i)),
+            QString::fromStdString(book.GetDistanceText(i)),
+            QString::fromStdString(book.GetCategoryText(i))};
+}
+
+QString JsonString(const QString& text)
+{
+    QString s = QStringLiteral("\"");
+    for (const QChar c : text) {
+        if (c == u'"' || c == u'\\')
+            s += u'\\', s += c;
+        else if (c == u'\n')
+            s += QStringLiteral("\\n");
+        else if (c.unicode() < 0x20)
+            s += QStringLiteral("\\u%1").arg(c.unicode(), 4, 16, QChar(u'0'));
+        else
+            s += c;
+    }
+    return s + u'"';
+}
+
+// Options of the form --key VALUE or --key=VALUE, in any place among the positionals.
+struct ParsedArguments {
+    QStringList positionals;
+    QMap<QString, QString> values;
+    QStringList flags;
+    QString problem;
+};
+
+ParsedArguments ParseArguments(const QStringList& arguments, const QStringList& valueOptions,
+                               const QStringList& flagOptions)
+{
+    ParsedArguments parsed;
+    for (qsizetype i = 0; i < arguments.size(); ++i) {
+        const QString& a = arguments[i];
+        if (!a.startsWith(QStringLiteral("--")) || a == QStringLiteral("--")) {
+            parsed.positionals << a;
+            continue;
+        }
+        QString key = a.mid(2);
+        QString value;
+        const qsizetype eq = key.indexOf(u'=');
+        if (eq >= 0) {
+            value = key.mid(eq + 1);
+            key = key.left(eq);
+        }
+        if (flagOptions.contains(key) && eq < 0) {
+            parsed.flags << key;
+        } else if (valueOptions.contains(key)) {
+            if (eq < 0) {
+                if (i + 1 >= arguments.size()) {
+                    parsed.problem = QStringLiteral("--%1 needs a value").arg(key);
+                    return parsed;
+                }
+                value = arguments[++i];
+            }
+            parsed.values[key] = value;
+        } else {
+            parsed.problem = QStringLiteral("unknown option %1").arg(a);
+            return parsed;
+        }
+    }
+    return parsed;
+}
+
+}  // namespace
+
+TovikCli::TovikCli(QTextStream& out, QTextStream& err) : out(out), err(err) {}
+
+int TovikCli::Run(const QStringList& arguments)
+{
+    if (arguments.isEmpty())
+        return Usage(QStringLiteral("no command given"));
+    const QString verb = arguments.first();
+    const QStringList rest = arguments.mid(1);
+    if (verb == QStringLiteral("--help") || verb == QStringLiteral("-h") || verb == QStringLiteral("help")) {
+        out << kHelp;
+        return kSuccess;
+    }
+    if (verb == QStringLiteral("--version")) {
+        out << "tovik-cli " << TOVIK_VERSION << "\n";
+        return kSuccess;
+    }
+    if (verb == QStringLiteral("show"))
+        return Show(rest);
+    if (verb == QStringLiteral("check"))
+        return Check(rest);
+    if (verb == QStringLiteral("new"))
+        return New(rest);
+    if (verb == QStringLiteral("rewrite"))
+        return Rewrite(rest);
+    if (verb == QStringLiteral("add"))
+        return Add(rest);
+    return Usage(QStringLiteral("unknown command %1").arg(verb));
+}
+
+int TovikCli::Usage(const QString& problem)
+{
+    err << "tovik-cli: " << problem << "\n" << "Try 'tovik-cli --help'.\n";
+    err.flush();
+    return kUsage;
+}
+
+void TovikCli::Fail(const QString& path, const QString& message)
+{
+    err << "tovik-cli: " << path << ": " << message << "\n";
+    err.flush();
+}
+
+bool TovikCli::LoadDecoded(PointBook& book, const QString& path)
+{
+    bookMessages.clear();
+    book.SetMessageSink([this](const std::string& m) { bookMessages << QString::fromStdString(m); });
+    const LoadResult result = book.Load(QFile::encodeName(path).toStdString());
+    if (result == LoadResult::decoded)
+        return true;
+    if (result == LoadResult::notDecoded)
+        Fail(path, QStringLiteral("not decoded: only .mem files are read as point memories"));
+    for (const QString& m : std::as_const(bookMessages))
+        Fail(path, m);
+    return false;
+}
+
+int TovikCli::Show(const QStringList& arguments)
+{
+    const ParsedArguments a = ParseArguments(arguments, {}, {QStringLiteral("json")});
+    if (!a.problem.isEmpty())
+        return Usage(a.problem);
+    if (a.positionals.size() != 1)
+        return Usage(QStringLiteral("show needs one FILE"));
+    PointBook book;
+    if (!LoadDecoded(book, a.positionals[0]))
+        return kRefused;
+
+    if (a.flags.contains(QStringLiteral("json"))) {
+        out << "[";
+        for (int i = 0; i < book.GetCount(); ++i) {
+            const PointEntry& e = book.Entry(i);
+            const auto row = RowTexts(book, i);
+            out << (i == 0 ? "\n" : ",\n") << "  {"
+                << "\"name\": " << JsonString(row[0])
+                << ", \"reading\": " << JsonString(row[4])
+                << ", \"longitude\": " << e.longitude
+                << ", \"longitudeFraction\": " << int(e.longitudeFraction)
+                << ", \"latitude\": " << e.latitude
+                << ", \"latitudeFraction\": " << int(e.latitudeFraction)
+                << ", \"mark\": " << int(e.mark)
+                << ", \"distance\": " << int(e.distance)
+                << ", \"category\": " << int(e.category)
+                << ", \"telephone\": " << JsonString(row[5])
+                << ", \"longitudeText\": " << JsonString(row[1])
+                << ", \"latitudeText\": " << JsonString(row[2])
+                << ", \"markText\": " << JsonString(row[3])
+                << ", \"distanceText\": " << JsonString(row[6])
+                << ", \"categoryText\": " << JsonString(row[7]) << "}";
+        }
+        out << (book.GetCount() > 0 ? "\n]\n" : "]\n");
+        out.flush();
+        return kSuccess;
+    }
+
+    // Columns padded to the widest text; CP932 byte counts are terminal columns.
+    std::vector<std::array<QString, 8>> rows;
+    std::array<int, 8> widths{};
+    for (int i = 0; i < book.GetCount(); ++i) {
+        rows.push_back(RowTexts(book, i));
+        for (std::size_t c = 0; c < widths.size(); ++c)
+            widths[c] = std::max(widths[c], Cp932::ByteLength(rows.back()[c]));
+    }
+    constexpr std::array<std::size_t, 8> kOrder = {0, 1, 2, 3, 4, 5, 6, 7};
+    for (const auto& row : rows) {
+        QString line;
+        for (std::size_t c : kOrder) {
+            line += row[c];
+            if (c + 1 < kOrder.size())
+                line += QString(widths[c] - Cp932::ByteLength(row[c]) + 2, u' ');
+        }
+        while (line.endsWith(u' '))
+            line.chop(1);
+        out << line << "\n";
+    }
+    out.flush();
+    return kSuccess;
+}
+
+int TovikCli::Check(const QStringList& arguments)
+{
+    const ParsedArguments a = ParseArguments(arguments, {}, {});
+    if (!a.problem.isEmpty())
+        return Usage(a.problem);
+    if (a.positionals.size() != 1)
+        return Usage(QStringLiteral("check needs one FILE"));
+    PointBook book;
+    if (!LoadDecoded(book, a.positionals[0]))
+        return kRefused;
+    out << "OK\n";
+    out.flush();
+    return kSuccess;
+}
+
+int TovikCli::New(const QStringList& arguments)
+{
+    const ParsedArguments a = ParseArguments(arguments, {}, {QStringLiteral("force")});
+    if (!a.problem.isEmpty())
+        return Usage(a.problem);
+    if (a.positionals.size() != 1)
+        return Usage(QStringLiteral("new needs one FILE"));
+    const QString path = a.positionals[0];
+    if (QFileInfo::exists(path) && !a.flags.contains(QStringLiteral("force"))) {
+        Fail(path, QStringLiteral("already exists; use --force to replace it"));
+        return kRefused;
+    }
+    bookMessages.clear();
+    PointBook book([this](const std::string& m) { bookMessages << QString::fromStdString(m); });
+    if (!book.Save(QFile::encodeName(path).toStdString())) {
+        for (const QString& m : std::as_const(bookMessages))
+            Fail(path, m);
+        return kRefused;
+    }
+    return kSuccess;
+}
+
+int TovikCli::Rewrite(const QStringList& arguments)
+{
+    const ParsedArguments a = ParseArguments(arguments, {}, {});
+    if (!a.problem.isEmpty())
+        return Usage(a.problem);
+    if (a.positionals.size() != 2)
+        return Usage(QStringLiteral("rewrite needs IN and OUT"));
+    PointBook book;
+    if (!LoadDecoded(book, a.positionals[0]))
+        return kRefused;
+    bookMessages.clear();
+    if (!book.Save(QFile::encodeName(a.positionals[1]).toStdString())) {
+        for (const QString& m : std::as_const(bookMessages))
+            Fail(a.positionals[1], m);
+        return kRefused;
+    }
+    return kSuccess;
+}
+
+int TovikCli::Add(const QStringList& arguments)
+{
+    QStringList options;
+    for (const FieldLimit& f : kAddFields)
+        options << QString::fromLatin1(f.option);
+    const ParsedArguments a = ParseArguments(arguments, options, {});
+    if (!a.problem.isEmpty())
+        return Usage(a.problem);
+    if (a.positionals.size() != 1)
+        return Usage(QStringLiteral("add needs one FILE"));
+    const QString path = a.positionals[0];
+
+    // The texts as the edit dialog would return them: CP932, within the field limits.
+    QMap<QString, std::string> texts;
+    for (const FieldLimit& f : kAddFields) {
+        const QString key = QString::fromLatin1(f.option);
+        const QString text = a.values.value(key, key == QStringLiteral("mark") ? QStringLiteral("0") : QString());
+        QString bad;
+        const auto bytes = Cp932::Encode(text, &bad);
+        if (!bytes) {
+            Fail(path, QStringLiteral("--%1: ").arg(key) + QString::fromUtf8(messages::kUnencodable).arg(bad));
+            return kRefused;
+        }
+        if (static_cast<int>(bytes->size()) > f.bytes) {
+            Fail(path, QStringLiteral("--%1: ").arg(key) + QString::fromUtf8(messages::kTooLong).arg(f.bytes));
+            return kRefused;
+        }
+        texts[key] = *bytes;
+    }
+
+    PointBook book;
+    if (!LoadDecoded(book, path))
+        return kRefused;
+    if (book.GetCount() >= PointBook::kCapacity) {
+        Fail(path, QString::fromUtf8(messages::kTooManyPoints));
+        return kRefused;
+    }
+    book.InsertEntry(book.GetCount(),
+                     PointEntry::FromTexts(texts["name"], texts["reading"], texts["longitude"],
+                                           texts["latitude"], texts["telephone"], texts["mark"]));
+    if (!book.Save(QFile::encodeName(path).toStdString())) {
+        for (const QString& m : std::as_const(bookMessages))
+            Fail(path, m);
+        return kRefused;
+    }
+    return kSuccess;
+}
+
+}  // namespace tovik

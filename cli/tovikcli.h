@@ -1,0 +1,38 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <QTextStream>
+
+namespace tovik {
+
+class PointBook;
+
+// The command-line companion: shows, checks, creates, rewrites and extends .mem files
+// through the same point book as the editor.
+class TovikCli {
+public:
+    enum ExitCode { kSuccess = 0, kRefused = 1, kUsage = 2 };
+
+    TovikCli(QTextStream& out, QTextStream& err);
+    // `arguments` without the program name.
+    int Run(const QStringList& arguments);
+
+private:
+    int Show(const QStringList& arguments);
+    int Check(const QStringList& arguments);
+    int New(const QStringList& arguments);
+    int Rewrite(const QStringList& arguments);
+    int Add(const QStringList& arguments);
+
+    // Loads `path` into `book` and reports why not when it was not decoded.
+    bool LoadDecoded(PointBook& book, const QString& path);
+    int Usage(const QString& problem);
+    void Fail(const QString& path, const QString& message);
+
+    QTextStream& out;
+    QTextStream& err;
+    QStringList bookMessages;
+};
+
+}  // namespace tovik
