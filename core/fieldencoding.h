@@ -7,8 +7,8 @@
 
 // Conversions between the stored point fields and the texts the user sees and types.
 // None of them fails: text that does not fit the expected form still yields a value.
-// Texts are CP932 bytes; every delimiter and digit looked at is ASCII, and CP932 never
-// uses an ASCII byte inside a double-byte character, so working byte by byte is exact.
+// Texts are CP932 bytes. Every delimiter, sign and digit looked at lies below 0x40, and no
+// byte of a double-byte character does, so working byte by byte is exact.
 namespace tovik {
 
 struct Coordinate {

@@ -1,0 +1,31 @@
+#!/usr/bin/env bash
+# Installs the Debian 12 packages that building, running and testing Tovik need.
+# Does nothing when they are all present; otherwise needs root (or sudo).
+set -euo pipefail
+
+packages=(
+    g++ cmake ninja-build pkg-config git
+    qt6-base-dev qt6-base-dev-tools qt6-translations-l10n libgl-dev
+    libgtest-dev libgmock-dev libbenchmark-dev
+    clang libclang-rt-14-dev
+    fonts-noto-cjk
+    xvfb xauth imagemagick
+)
+
+missing=()
+for p in "${packages[@]}"; do
+    if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
+        missing+=("$p")
+    fi
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+echo "Installing: ${missing[*]}"
+sudo=()
+if [ "$(id -u)" -ne 0 ]; then
+    command -v sudo >/dev/null || { echo "install-deps: run as root to install ${missing[*]}" >&2; exit 1; }
+    sudo=(sudo)
+fi
+export DEBIAN_FRONTEND=noninteractive
+"${sudo[@]}" apt-get update -qq
+"${sudo[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
