@@ -1,11 +1,11 @@
 #!/usr/bin/env bash
-# Builds Tovik and shows a sample point memory that it makes itself.
+# Builds Tovik, makes a sample point memory and starts the editor on it.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
 bash scripts/install-deps.sh
 cmake -S . -B build -G Ninja >/dev/null
-cmake --build build -j"$(nproc)" --target tovik-cli
+cmake --build build -j"$(nproc)" --target tovik tovik-cli mark_icons
 
 cli=build/cli/tovik-cli
 sample=build/sample/sample.mem
@@ -19,5 +19,8 @@ mkdir -p build/sample
     --latitude 35.02.22 --mark 1
 "$cli" add "$sample" --name "道の駅 富士吉田" --reading "ﾐﾁﾉｴｷﾌｼﾞﾖｼﾀﾞ" --longitude 138.47.14.500 \
     --latitude 35.28.07 --mark 7
-echo "$sample:"
 "$cli" show "$sample"
+
+# The editor reads its mark icons from the folder it starts in.
+cd build/bin
+exec ./tovik ../sample/sample.mem

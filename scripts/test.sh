@@ -35,7 +35,8 @@ echo "== tests"
 run_ctest build
 
 echo "== tests under address and undefined-behaviour sanitizers"
-cmake -S . -B build-sanitize -G Ninja -DCMAKE_BUILD_TYPE=Debug -DTOVIK_WERROR=ON -DTOVIK_SANITIZE=ON
+cmake -S . -B build-sanitize -G Ninja -DCMAKE_BUILD_TYPE=Debug -DTOVIK_WERROR=ON -DTOVIK_SANITIZE=ON \
+    -DTOVIK_WITH_GUI=OFF
 cmake --build build-sanitize -j"$jobs"
 ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
     run_ctest build-sanitize

@@ -1,0 +1,7 @@
+#include "tovikapp.h"
+
+int main(int argc, char* argv[])
+{
+    tovik::TovikApp app(argc, argv);
+    return app.InitInstance();
+}

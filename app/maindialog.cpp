@@ -1,0 +1,644 @@
+#include "maindialog.h"
+
+#include <QCloseEvent>
+#include <QDir>
+#include <QFile>
+#include <QImageReader>
+#include <QKeyEvent>
+#include <QMimeData>
+#include <QPainter>
+
+#include "aboutdialog.h"
+#include "dialogunits.h"
+#include "droppedfiles.h"
+#include "pointbook.h"
+#include "programicon.h"
+
+namespace tovik {
+
+const QString MainDialog::kTemplateTitle = QStringLiteral("RQ-42用地点編集エディター");
+
+namespace {
+
+const QString kNoFileTitle = QStringLiteral("RQ-40 地点編集エディター");
+const QString kCountLabel = QStringLiteral("         地点登録数  ");
+const QString kChangedPrompt = QStringLiteral("は変更されています。");
+const QString kNewFilePrompt = QStringLiteral("新規ファイルです。");
+const QString kSavePrompt = QStringLiteral("保存しますか？");
+const QString kOpenFilter = QStringLiteral("ノルダ ファイル(*.mem)|*.mem|すべてのファイル (*.*)|*.*||");
+const QString kSaveFilter = QStringLiteral("ノルダファイル (*.mem)|*.mem|すべてのファイル (*.*)|*.*||");
+const QString kDefaultExtension = QStringLiteral("mem");
+constexpr int kMarkCount = 26;
+constexpr int kHighestMark = 25;
+
+struct Column {
+    const char* heading;
+    int width;
+};
+constexpr std::array<Column, 6> kColumns = {{
+    {"地点名称", 150}, {"東経", 120}, {"北緯", 120}, {"マーク", 60}, {"フリガナ", 140}, {"電話番号", 120},
+}};
+
+// Window rectangles with exclusive right and bottom edges, as the layout reckons them.
+int Right(const QWidget& w) { return w.x() + w.width(); }
+int Bottom(const QWidget& w) { return w.y() + w.height(); }
+void MoveWindow(QWidget& w, int left, int top, int right, int bottom)
+{
+    w.setGeometry(left, top, right - left, bottom - top);
+}
+
+std::string Encoded(const QString& path) { return QFile::encodeName(path).toStdString(); }
+
+// The grey square that stands in for a mark whose file cannot be read.
+QIcon Placeholder(int size)
+{
+    QPixmap pixmap(size, size);
+    pixmap.fill(QColor(128, 128, 128));
+    return QIcon(pixmap);
+}
+
+// The image of an icon file nearest to `size`, scaled to it; a null image when the
+// file is missing or holds no image.
+QImage IconImage(const QString& path, int size)
+{
+    QImageReader reader(path);
+    QImage best;
+    for (int i = 0; reader.canRead() || i == 0; ++i) {
+        if (i > 0 && !reader.jumpToNextImage())
+            break;
+        const QImage image = reader.read();
+        if (image.isNull())
+            break;
+        const auto distance = [size](const QImage& m) { return std::abs(m.width() - size); };
+        if (best.isNull() || distance(image) < distance(best))
+            best = image;
+        if (reader.imageCount() <= i + 1)
+            break;
+    }
+    if (best.isNull() || best.size() == QSize(size, size))
+        return best;
+    return best.scaled(size, size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+}
+
+}  // namespace
+
+MainDialog::MainDialog(PointBook& book, Prompter& prompter, const QString& commandLineFile, QWidget* parent)
+    : QDialog(parent),
+      book(book),
+      prompter(prompter),
+      menuBar(this),
+      client(this),
+      exitButton(QStringLiteral("終了"), &client),
+      editList(&client),
+      addButton(QStringLiteral("追加"), &client),
+      deleteButton(QStringLiteral("削除"), &client),
+      changeButton(QStringLiteral("変更"), &client),
+      importList([this](const std::string& m) { ShowBookMessage(m); }, &client),
+      targetList(&client),
+      transferButton(QStringLiteral(">>"), &client),
+      markField(&client),
+      markSpin(&client),
+      markCheck(QStringLiteral("MARK"), &client)
+{
+    book.SetMessageSink([this](const std::string& m) { ShowBookMessage(m); });
+    fileDialogDir = QDir::currentPath();
+    filePath = commandLineFile;
+    SetCurrentFile(filePath);
+    icon = ProgramIcon();
+    OnInitDialog();
+}
+
+MainDialog::~MainDialog() { book.SetMessageSink({}); }
+
+void MainDialog::ShowBookMessage(const std::string& message)
+{
+    prompter.Message(this, QString::fromStdString(message), Prompter::Buttons::ok, Prompter::Icon::exclamation);
+}
+
+void MainDialog::PlaceControls()
+{
+    setWindowTitle(kTemplateTitle);
+    setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                   Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint);
+    setSizeGripEnabled(false);
+    setAcceptDrops(true);
+    QFont font(QStringLiteral("ＭＳ Ｐゴシック"), 10);
+    setFont(font);
+    const DialogUnits du(font);
+
+    struct Place {
+        QWidget* widget;
+        int x, y, w, h;
+        const char* name;
+    };
+    const Place places[] = {
+        {&exitButton, 305, 191, 34, 14, "exitButton"},   {&editList, 2, 0, 299, 205, "List1"},
+        {&addButton, 305, 34, 34, 14, "addButton"},      {&deleteButton, 305, 66, 34, 14, "deleteButton"},
+        {&changeButton, 305, 2, 34, 14, "changeButton"}, {&importList, 2, 2, 131, 203, "List2"},
+        {&targetList, 172, 2, 130, 203, "List3"},        {&transferButton, 138, 59, 25, 14, "transferButton"},
+        {&markField, 138, 33, 25, 13, "markField"},      {&markSpin, 150, 30, 9, 14, "Spin1"},
+        {&markCheck, 137, 8, 29, 8, "markCheck"},
+    };
+    QWidget* previous = nullptr;
+    for (const Place& p : places) {
+        p.widget->setGeometry(du.Rect(p.x, p.y, p.w, p.h));
+        p.widget->setObjectName(QString::fromLatin1(p.name));
+        if (previous)
+            setTabOrder(previous, p.widget);
+        previous = p.widget;
+    }
+    editList.setAccessibleName(QStringLiteral("List1"));
+    importList.setAccessibleName(QStringLiteral("List2"));
+    targetList.setAccessibleName(QStringLiteral("List3"));
+    markField.setAccessibleName(QStringLiteral("MARK"));
+    markSpin.setAccessibleName(QStringLiteral("Spin1"));
+    for (QPushButton* b : {&exitButton, &addButton, &deleteButton, &changeButton, &transferButton}) {
+        b->setAutoDefault(false);
+        b->setDefault(false);
+    }
+    markCheck.setAutoFillBackground(true);
+
+    client.resize(du.Rect(0, 0, 342, 208).size());
+    client.installEventFilter(this);
+}
+
+void MainDialog::BuildMenu()
+{
+    auto add = [](QMenu* menu, const QString& text, auto handler, QObject* receiver) {
+        QAction* a = menu->addAction(text);
+        QObject::connect(a, &QAction::triggered, receiver, handler);
+        return a;
+    };
+    QMenu* file = menuBar.addMenu(QStringLiteral("ﾌｧｲﾙ(&F)"));
+    add(file, QStringLiteral("開く"), [this] { OnFileOpen(); }, this);
+    add(file, QStringLiteral("上書き保存"), [this] { OnFileSave(); }, this);
+    add(file, QStringLiteral("名前を付けて保存"), [this] { OnFileSaveAs(); }, this);
+    file->addSeparator();
+    add(file, QStringLiteral("ｱﾌﾟﾘｹｰｼｮﾝの終了"), [this] { close(); }, this);
+
+    QMenu* edit = menuBar.addMenu(QStringLiteral("編集"));
+    add(edit, QStringLiteral("変更"), [this] { OnChange(); }, this);
+    add(edit, QStringLiteral("追加"), [this] { OnAdd(); }, this);
+    add(edit, QStringLiteral("削除"), [this] { OnDelete(); }, this);
+    edit->addSeparator();
+    add(edit, QStringLiteral("移動"), [this] { OnTransfer(); }, this);
+    edit->addSeparator();
+
+    QMenu* convert = menuBar.addMenu(QStringLiteral("変換"));
+    add(convert, QStringLiteral("一括変換"), [this] { OnBatchConvert(); }, this);
+    convert->addSeparator();
+    add(convert, QStringLiteral("全て選択"), [this] { OnSelectAll(); }, this);
+    add(convert, QStringLiteral("選択解除"), [this] { OnDeselectAll(); }, this);
+
+    QMenu* view = menuBar.addMenu(QStringLiteral("表示"));
+    add(view, QStringLiteral("編集画面"), [this] { ShowEditView(); }, this);
+    add(view, QStringLiteral("ファイル取りこみ画面"), [this] { ShowImportView(); }, this);
+
+    QMenu* help = menuBar.addMenu(QStringLiteral("ﾍﾙﾌﾟ"));
+    add(help, QStringLiteral("ﾊﾞｰｼﾞｮﾝ情報(Tovik) "), [this] { OnAbout(); }, this);
+}
+
+void MainDialog::OnInitDialog()
+{
+    PlaceControls();
+    BuildMenu();
+    menuBar.ensurePolished();
+    const int menuHeight = menuBar.sizeHint().height();
+    client.move(0, menuHeight);
+    resize(client.width(), client.height() + menuHeight);
+    markField.setText(QString::number(markValue));
+
+    markCheck.setChecked(true);
+    LoadMarkIcons();
+
+    client.setAutoFillBackground(true);
+    QPalette background = client.palette();
+    background.setColor(QPalette::Window, dialogBackColor);
+    client.setPalette(background);
+    QPalette checkPalette = markCheck.palette();
+    checkPalette.setColor(QPalette::Window, palette().color(QPalette::Button));
+    checkPalette.setColor(QPalette::WindowText, palette().color(QPalette::ButtonText));
+    markCheck.setPalette(checkPalette);
+
+    markSpin.SetRange(0, kHighestMark);
+    markSpin.SetBuddy(&markField);
+    markSpin.SetPos(0);
+
+    CaptureLayout();
+    if (currentView == 1)
+        ShowImportView();
+    else
+        ShowEditView();
+
+    for (ListBase* list : {static_cast<ListBase*>(&editList), static_cast<ListBase*>(&importList),
+                           static_cast<ListBase*>(&targetList)}) {
+        list->SetColors(listBackColor, listTextColor);
+        list->SetImageList(&markImagesSmall);
+    }
+    for (int c = 0; c < static_cast<int>(kColumns.size()); ++c) {
+        const QString heading = QString::fromUtf8(kColumns[static_cast<std::size_t>(c)].heading);
+        const int width = kColumns[static_cast<std::size_t>(c)].width;
+        editList.InsertColumn(c, heading, width);
+        importList.InsertColumn(c, heading, width);
+        targetList.InsertColumn(c, heading, width);
+    }
+
+    connect(&exitButton, &QPushButton::clicked, this, [this] { OnCancel(); });
+    connect(&changeButton, &QPushButton::clicked, this, [this] { OnChange(); });
+    connect(&addButton, &QPushButton::clicked, this, [this] { OnAdd(); });
+    connect(&deleteButton, &QPushButton::clicked, this, [this] { OnDelete(); });
+    connect(&transferButton, &QPushButton::clicked, this, [this] { OnTransfer(); });
+    connect(&markCheck, &QCheckBox::clicked, this, [this] { OnMarkCheck(); });
+    for (PointListCtrl* list : {&editList, &targetList}) {
+        connect(list, &ListBase::DoubleClicked, this, [this] { OnChange(); });
+        connect(list, &ListBase::Clicked, this, [this, list] { OnListClick(*list); });
+    }
+
+    if (!filePath.isEmpty()) {
+        const LoadResult result = book.Load(Encoded(filePath));
+        // A named file that cannot be opened or fails its check must not become the
+        // target of a plain save.
+        if (result == LoadResult::failed || result == LoadResult::rejected) {
+            filePath.clear();
+            SetCurrentFile(filePath);
+        }
+        RefreshLists();
+    }
+    setWindowIcon(icon);
+}
+
+void MainDialog::LoadMarkIcons()
+{
+    markImagesLarge.clear();
+    markImagesSmall.clear();
+    for (int k = 0; k < kMarkCount; ++k) {
+        const QString name = QStringLiteral("mark%1.ico").arg(k, 2, 10, QChar(u'0'));
+        const QImage large = IconImage(name, 32);
+        if (!large.isNull()) {
+            markImagesLarge << QIcon(QPixmap::fromImage(large));
+            markImagesSmall << QIcon(QPixmap::fromImage(IconImage(name, 16)));
+        } else {
+            markImagesLarge << Placeholder(32);
+            markImagesSmall << Placeholder(16);
+        }
+    }
+}
+
+// ---- rows
+
+void MainDialog::RefreshLists()
+{
+    editList.DeleteAllItems();
+    targetList.DeleteAllItems();
+    for (int i = 0; i < PointBook::kCapacity; ++i) {
+        if (book.IsOccupied(i))
+            InsertRow(i, RowRecord::FromBook(book, i));
+    }
+    UpdateTitle();
+    editList.viewport()->update();
+    targetList.viewport()->update();
+}
+
+void MainDialog::InsertRow(int index, const RowRecord& row)
+{
+    const int image = row.ImageIndex();
+    const int inserted = editList.InsertItem(index, row[RowRecord::name], image);
+    targetList.InsertItem(index, row[RowRecord::name], image);
+    for (int c = 1; c < RowRecord::kColumns; ++c) {
+        editList.SetItemText(inserted, c, row[c]);
+        targetList.SetItemText(inserted, c, row[c]);
+    }
+}
+
+void MainDialog::SelectRow(int index)
+{
+    editList.SelectItem(index);
+    targetList.SelectItem(index);
+}
+
+void MainDialog::SyncRowState(int index, int mark)
+{
+    if (index < 0 || index >= editList.GetItemCount())
+        return;
+    ListBase::ItemState state = editList.GetItemState(index);
+    state.image = mark;
+    editList.SetItemState(index, state);
+    targetList.SetItemState(index, state);
+}
+
+int MainDialog::FirstSelectedRow(const ListBase& list) { return list.GetNextSelected(-1); }
+
+// ---- file commands
+
+void MainDialog::UpdateTitle()
+{
+    setWindowTitle((filePath.isEmpty() ? kNoFileTitle : filePath) + kCountLabel +
+                   QString::number(book.GetCount()));
+}
+
+void MainDialog::SetCurrentFile(const QString& path)
+{
+    const qsizetype slash = path.lastIndexOf(u'/');
+    fileDialogDir = slash >= 0 ? path.left(slash + 1) : QString();
+    savePath = PointBook::HasMemExtension(Encoded(path)) ? path : QString();
+}
+
+bool MainDialog::SaveToTarget()
+{
+    if (savePath.isEmpty()) {
+        const QString chosen =
+            prompter.SaveFileName(this, {kSaveFilter, kDefaultExtension, fileDialogDir, true});
+        if (chosen.isEmpty())
+            return false;
+        savePath = chosen;
+    }
+    // The changes count as saved only once they are on disk.
+    if (!book.Save(Encoded(savePath)))
+        return false;
+    book.SetModified(false);
+    return true;
+}
+
+void MainDialog::OnFileSave()
+{
+    if (!book.IsModified())
+        return;
+    if (filePath.isEmpty()) {
+        // Asks before replacing a file, as save-as does.
+        const QString chosen =
+            prompter.SaveFileName(this, {kSaveFilter, kDefaultExtension, fileDialogDir, true});
+        if (chosen.isEmpty())
+            return;
+        filePath = chosen;
+        SetCurrentFile(filePath);
+    }
+    SaveToTarget();
+}
+
+void MainDialog::OnFileSaveAs()
+{
+    const QString chosen = prompter.SaveFileName(this, {kSaveFilter, kDefaultExtension, fileDialogDir, true});
+    if (chosen.isEmpty())
+        return;
+    filePath = chosen;
+    SetCurrentFile(filePath);
+    SaveToTarget();
+}
+
+bool MainDialog::ConfirmDiscard()
+{
+    if (!book.IsModified())
+        return true;
+    const QString text = (savePath.isEmpty() ? kNewFilePrompt : filePath + kChangedPrompt) + kSavePrompt;
+    switch (prompter.Message(this, text, Prompter::Buttons::yesNoCancel, Prompter::Icon::exclamation)) {
+    case Prompter::Answer::yes:
+        return SaveToTarget();
+    case Prompter::Answer::no:
+        return true;
+    default:
+        return false;
+    }
+}
+
+void MainDialog::OpenFile(const QString& path)
+{
+    const LoadResult result = book.Load(Encoded(path));
+    if (result == LoadResult::failed || result == LoadResult::rejected)
+        return;
+    filePath = path;
+    SetCurrentFile(filePath);
+    RefreshLists();
+}
+
+void MainDialog::OnFileOpen()
+{
+    if (!ConfirmDiscard())
+        return;
+    const QString chosen = prompter.OpenFileName(this, {kOpenFilter, kDefaultExtension, fileDialogDir, false});
+    if (!chosen.isEmpty())
+        OpenFile(chosen);
+}
+
+void MainDialog::OnDropFiles(const QString& path)
+{
+    if (path.isEmpty() || !ConfirmDiscard())
+        return;
+    OpenFile(path);
+}
+
+void MainDialog::OnCancel()
+{
+    if (!ConfirmDiscard())
+        return;
+    closing = true;
+    done(QDialog::Rejected);
+}
+
+void MainDialog::accept()
+{
+    // Enter does not close the window; only the close path with its prompt does.
+}
+
+void MainDialog::reject() { OnCancel(); }
+
+void MainDialog::closeEvent(QCloseEvent* event)
+{
+    if (closing) {
+        event->accept();
+        return;
+    }
+    event->ignore();
+    OnCancel();
+}
+
+void MainDialog::keyPressEvent(QKeyEvent* event)
+{
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+        if (auto* button = qobject_cast<QPushButton*>(focusWidget()))
+            button->click();
+        event->accept();
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}
+
+void MainDialog::dragEnterEvent(QDragEnterEvent* event)
+{
+    if (DroppedFiles::Last(event->mimeData()).isEmpty())
+        event->ignore();
+    else
+        event->acceptProposedAction();
+}
+
+void MainDialog::dragMoveEvent(QDragMoveEvent* event)
+{
+    if (DroppedFiles::Last(event->mimeData()).isEmpty())
+        event->ignore();
+    else
+        event->acceptProposedAction();
+}
+
+void MainDialog::dropEvent(QDropEvent* event)
+{
+    const QString path = DroppedFiles::Last(event->mimeData());
+    if (path.isEmpty()) {
+        event->ignore();
+        return;
+    }
+    event->acceptProposedAction();
+    OnDropFiles(path);
+}
+
+// ---- views and layout
+
+void MainDialog::ShowEditView()
+{
+    currentView = 0;
+    for (QWidget* w : {static_cast<QWidget*>(&importList), static_cast<QWidget*>(&targetList),
+                       static_cast<QWidget*>(&transferButton), static_cast<QWidget*>(&markField),
+                       static_cast<QWidget*>(&markSpin), static_cast<QWidget*>(&markCheck)})
+        w->hide();
+    editList.show();
+}
+
+void MainDialog::ShowImportView()
+{
+    currentView = 1;
+    editList.hide();
+    for (QWidget* w : {static_cast<QWidget*>(&importList), static_cast<QWidget*>(&targetList),
+                       static_cast<QWidget*>(&transferButton), static_cast<QWidget*>(&markCheck)})
+        w->show();
+    markField.setGeometry(markField.x(), markField.y(), transferButton.width(), markField.height());
+    markSpin.SetBuddy(&markField);
+    OnMarkCheck();
+}
+
+void MainDialog::CaptureLayout()
+{
+    int previousBottom = 0;
+    std::size_t k = 0;
+    for (QWidget* b : {static_cast<QWidget*>(&changeButton), static_cast<QWidget*>(&addButton),
+                       static_cast<QWidget*>(&deleteButton), static_cast<QWidget*>(&exitButton)}) {
+        buttonSpacing[k++] = b->y() - previousBottom;
+        previousBottom = Bottom(*b);
+    }
+    initialClientHeight = client.height();
+    listTop = editList.y();
+    listLeft = editList.x();
+    bottomMargin = client.height() - Bottom(editList);
+    rightMargin = client.width() - Right(editList);
+    listButtonGap = changeButton.x() - Right(editList);
+}
+
+void MainDialog::PlaceButton(QWidget& button, const QRect& list, int& y, int offset)
+{
+    const int left = list.x() + list.width() + listButtonGap;
+    MoveWindow(button, left, y + offset, left + button.width(), y + offset + button.height());
+    y = Bottom(button);
+}
+
+void MainDialog::OnSize()
+{
+    if (!layoutReady) {
+        layoutReady = true;
+        return;
+    }
+    for (QWidget* w : {static_cast<QWidget*>(&markCheck), static_cast<QWidget*>(&transferButton),
+                       static_cast<QWidget*>(&markSpin), static_cast<QWidget*>(&markField),
+                       static_cast<QWidget*>(&changeButton), static_cast<QWidget*>(&addButton),
+                       static_cast<QWidget*>(&deleteButton), static_cast<QWidget*>(&exitButton)})
+        w->hide();
+
+    const int w = client.width();
+    const int h = client.height();
+    const double ratio = static_cast<double>(
+        static_cast<unsigned>(h) * 10000u / static_cast<unsigned>(std::max(initialClientHeight, 1)));
+    const int right = w - rightMargin;
+    const int bottom = h - bottomMargin;
+    const QRect list(listLeft, listTop, right - listLeft, bottom - listTop);
+
+    MoveWindow(editList, listLeft, listTop, right, bottom);
+    MoveWindow(importList, listLeft, listTop, right / 2 - 40, bottom);
+    MoveWindow(targetList, right / 2 + 40, listTop, right, bottom);
+    const int transferWidth = transferButton.width();
+    const int middleLeft = right / 2 - transferWidth / 2;
+    transferButton.move(middleLeft, transferButton.y());
+    markCheck.move(middleLeft, markCheck.y());
+    markField.setGeometry(middleLeft, markField.y(), transferWidth, markField.height());
+    if (currentView == 1) {
+        markSpin.show();
+        markSpin.SetBuddy(&markField);
+    }
+
+    int y = 0;
+    std::size_t k = 0;
+    for (QWidget* b : {static_cast<QWidget*>(&changeButton), static_cast<QWidget*>(&addButton),
+                       static_cast<QWidget*>(&deleteButton)}) {
+        const int offset = static_cast<int>(buttonSpacing[k++] * ratio * 0.0001);
+        PlaceButton(*b, list, y, offset);
+    }
+    const double s = buttonSpacing[3] * ratio * 0.0001;
+    const int t = bottom - exitButton.height();
+    const int exitTop = t > y ? static_cast<int>(t - s) + static_cast<int>(s)
+                              : static_cast<int>(y - s) + static_cast<int>(s);
+    exitButton.move(right + listButtonGap, exitTop);
+
+    if (currentView == 1) {
+        for (QWidget* c : {static_cast<QWidget*>(&markCheck), static_cast<QWidget*>(&markSpin),
+                           static_cast<QWidget*>(&markField), static_cast<QWidget*>(&transferButton),
+                           static_cast<QWidget*>(&importList), static_cast<QWidget*>(&targetList)})
+            c->show();
+        OnMarkCheck();
+    } else {
+        editList.show();
+    }
+    for (QWidget* b : {static_cast<QWidget*>(&changeButton), static_cast<QWidget*>(&addButton),
+                       static_cast<QWidget*>(&deleteButton), static_cast<QWidget*>(&exitButton)})
+        b->show();
+}
+
+void MainDialog::OnMarkCheck()
+{
+    if (markCheck.isChecked()) {
+        transferButton.show();
+        markSpin.show();
+        markField.show();
+    } else {
+        markSpin.hide();
+        markField.hide();
+    }
+}
+
+void MainDialog::resizeEvent(QResizeEvent* event)
+{
+    QDialog::resizeEvent(event);
+    const int menuHeight = menuBar.sizeHint().height();
+    menuBar.setGeometry(0, 0, width(), menuHeight);
+    client.setGeometry(0, menuHeight, width(), std::max(height() - menuHeight, 0));
+}
+
+bool MainDialog::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == &client && event->type() == QEvent::Resize)
+        OnSize();
+    return QDialog::eventFilter(watched, event);
+}
+
+void MainDialog::OnAbout()
+{
+    AboutDialog about(icon, this);
+    about.exec();
+}
+
+// ---- editing commands, filled in by the editing work
+
+void MainDialog::OnChange() {}
+void MainDialog::OnAdd() {}
+void MainDialog::OnDelete() {}
+void MainDialog::OnListClick(ListBase&) {}
+void MainDialog::OnTransfer() {}
+void MainDialog::OnBatchConvert() {}
+void MainDialog::OnSelectAll() {}
+void MainDialog::OnDeselectAll() {}
+
+}  // namespace tovik

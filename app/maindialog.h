@@ -1,0 +1,145 @@
+#pragma once
+
+#include <QCheckBox>
+#include <QDialog>
+#include <QIcon>
+#include <QLineEdit>
+#include <QList>
+#include <QMenuBar>
+#include <QPushButton>
+#include <array>
+
+#include "importlistctrl.h"
+#include "pointlistctrl.h"
+#include "prompter.h"
+#include "rowrecord.h"
+#include "spinbutton.h"
+
+namespace tovik {
+
+class PointBook;
+
+// The main window: the edited book in List1 (edit view) or beside a second file in
+// List2 and List3 (file-import view), the button column, the MARK controls and the menu.
+// Row i of List1 and of List3 is entry i of the edited book.
+class MainDialog : public QDialog {
+    Q_OBJECT
+public:
+    // `commandLineFile` is loaded before the window is shown; an empty text names none.
+    MainDialog(PointBook& book, Prompter& prompter, const QString& commandLineFile,
+               QWidget* parent = nullptr);
+    ~MainDialog() override;
+
+    // File commands and the window title.
+    void OnFileOpen();
+    void OnFileSave();
+    void OnFileSaveAs();
+    void OnDropFiles(const QString& path);
+    void OnCancel();
+    void UpdateTitle();
+    void SetCurrentFile(const QString& path);
+    bool SaveToTarget();
+
+    // The lists of the edited book and their rows.
+    void RefreshLists();
+    void InsertRow(int index, const RowRecord& row);
+    void SelectRow(int index);
+    void SyncRowState(int index, int mark);
+    static int FirstSelectedRow(const ListBase& list);
+
+    // Views and layout.
+    void ShowEditView();
+    void ShowImportView();
+    void CaptureLayout();
+    void OnSize();
+    void LoadMarkIcons();
+    void OnMarkCheck();
+    void OnAbout();
+
+    // Editing commands.
+    void OnChange();
+    void OnAdd();
+    void OnDelete();
+    void OnListClick(ListBase& list);
+    void OnTransfer();
+    void OnBatchConvert();
+    void OnSelectAll();
+    void OnDeselectAll();
+    void OnUnusedCommand() {}
+
+    const QString& FilePath() const { return filePath; }
+    const QString& SavePath() const { return savePath; }
+    const QString& FileDialogDir() const { return fileDialogDir; }
+    int CurrentView() const { return currentView; }
+    QWidget& Client() { return client; }
+    PointListCtrl& EditList() { return editList; }
+    PointListCtrl& TargetList() { return targetList; }
+    ImportListCtrl& ImportList() { return importList; }
+    const QList<QIcon>& MarkImagesSmall() const { return markImagesSmall; }
+    const QList<QIcon>& MarkImagesLarge() const { return markImagesLarge; }
+
+    static const QString kTemplateTitle;
+
+protected:
+    void accept() override;
+    void reject() override;
+    void closeEvent(QCloseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dragMoveEvent(QDragMoveEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+
+private:
+    void OnInitDialog();
+    void BuildMenu();
+    void PlaceControls();
+    // Loads a file into the edited book and makes it the current file; a file that
+    // cannot be opened or fails its check leaves the current file as it was.
+    void OpenFile(const QString& path);
+    // Asks what to do with unsaved changes; true when the caller may go on.
+    bool ConfirmDiscard();
+    void PlaceButton(QWidget& button, const QRect& list, int& y, int offset);
+    void ShowBookMessage(const std::string& message);
+
+    PointBook& book;
+    Prompter& prompter;
+
+    QMenuBar menuBar;
+    QWidget client;
+    QPushButton exitButton;
+    PointListCtrl editList;
+    QPushButton addButton;
+    QPushButton deleteButton;
+    QPushButton changeButton;
+    ImportListCtrl importList;
+    PointListCtrl targetList;
+    QPushButton transferButton;
+    QLineEdit markField;
+    SpinButton markSpin;
+    QCheckBox markCheck;
+
+    QList<QIcon> markImagesSmall;
+    QList<QIcon> markImagesLarge;
+    std::array<int, 4> buttonSpacing{};
+    int initialClientHeight = 0;
+    int currentView = 0;
+    bool layoutReady = false;
+    int listTop = 0;
+    int listLeft = 0;
+    int bottomMargin = 0;
+    int rightMargin = 0;
+    int listButtonGap = 0;
+    QString fileDialogDir;
+    QColor dialogBackColor{0, 0, 0};
+    QColor listBackColor{128, 128, 255};
+    QColor listTextColor{255, 255, 255};
+    QString filePath;
+    QString savePath;
+    int markValue = 0;
+    QIcon icon;
+    bool closing = false;
+};
+
+}  // namespace tovik

@@ -1,0 +1,28 @@
+#pragma once
+
+#include <QFont>
+#include <QRect>
+
+namespace tovik {
+
+// Dialog units of a dialog font, converted to pixels as Windows converts them: a
+// horizontal unit is a quarter of the average width of the letters A-Z and a-z, a
+// vertical unit an eighth of the line height.
+class DialogUnits {
+public:
+    explicit DialogUnits(const QFont& font);
+
+    int X(int units) const;
+    int Y(int units) const;
+    // A control's rectangle in the template (x, y, width, height) in pixels.
+    QRect Rect(int x, int y, int width, int height) const;
+
+    int BaseX() const { return baseX; }
+    int BaseY() const { return baseY; }
+
+private:
+    int baseX;
+    int baseY;
+};
+
+}  // namespace tovik

@@ -1,0 +1,32 @@
+#pragma once
+
+#include <QString>
+
+class QWidget;
+
+namespace tovik {
+
+// Everything the program asks or tells the user in a modal box: messages and the file
+// dialogs. The program uses QtPrompter; tests give answers from a script.
+class Prompter {
+public:
+    enum class Buttons { ok, yesNoCancel };
+    enum class Icon { none, exclamation };
+    enum class Answer { ok, yes, no, cancel };
+
+    struct FileRequest {
+        QString filter;             // "description|pattern|...||"
+        QString defaultExtension;   // without the dot
+        QString directory;          // where the dialog starts; empty for the current folder
+        bool overwritePrompt = false;
+    };
+
+    virtual ~Prompter() = default;
+
+    virtual Answer Message(QWidget* parent, const QString& text, Buttons buttons, Icon icon) = 0;
+    // The chosen full path, or an empty text when the user cancelled.
+    virtual QString OpenFileName(QWidget* parent, const FileRequest& request) = 0;
+    virtual QString SaveFileName(QWidget* parent, const FileRequest& request) = 0;
+};
+
+}  // namespace tovik

@@ -1,0 +1,13 @@
+#pragma once
+
+#include <QIcon>
+#include <QPixmap>
+
+namespace tovik {
+
+// The editor's own icon, drawn in code at 16, 32, 48, 64 and 256 pixels.
+QIcon ProgramIcon();
+// The icon drawn for a square of `size` pixels; small sizes get a simpler design.
+QPixmap ProgramPixmap(int size);
+
+}  // namespace tovik

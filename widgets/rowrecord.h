@@ -1,0 +1,27 @@
+#pragma once
+
+#include <QString>
+#include <array>
+
+namespace tovik {
+
+class PointBook;
+
+// The eight texts of one list row: name, longitude, latitude, mark, reading, telephone
+// (the six columns), then the distance and category texts, which travel with the row.
+struct RowRecord {
+    enum Text { name, longitude, latitude, mark, reading, telephone, distance, category };
+    static constexpr int kColumns = 6;
+
+    std::array<QString, 8> texts;
+
+    QString& operator[](int i) { return texts[static_cast<std::size_t>(i)]; }
+    const QString& operator[](int i) const { return texts[static_cast<std::size_t>(i)]; }
+
+    // The row of entry `index` of a book, as its getters give the texts.
+    static RowRecord FromBook(const PointBook& book, int index);
+    // The image index of a row: its mark text read as atoi reads it.
+    int ImageIndex() const;
+};
+
+}  // namespace tovik
