@@ -52,14 +52,15 @@ std::optional<int> SpinButton::GetPos() const
     const auto value = Validation::ParseInteger(buddy->text());
     if (!value || *value < low || *value > high)
         return std::nullopt;
-    return static_cast<int>(*value);
+    position = static_cast<int>(*value);
+    return position;
 }
 
 void SpinButton::Step(int delta)
 {
-    // The buddy's number is the starting point when it holds one in range.
-    if (const auto current = GetPos())
-        position = *current;
+    // The buddy's number is the starting point when it holds one in range, the last
+    // good position otherwise.
+    GetPos();
     SetPos(position + delta);
 }
 

@@ -35,7 +35,7 @@ protected:
 private:
     int low = 0;
     int high = 100;
-    int position = 0;
+    mutable int position = 0;  // follows the buddy whenever it is read
     int pressedHalf = 0;  // 1 upper arrow, -1 lower arrow
     QPointer<QLineEdit> buddy;
 };

@@ -4,10 +4,9 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 
+#include "qtprinters.h"
 #include "testimages.h"
 #include "tovikcli.h"
-
-inline void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdString() << '"'; }
 
 namespace tovik {
 namespace {

@@ -1,0 +1,80 @@
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QImage>
+
+#include "maindialog.h"
+#include "pointbook.h"
+#include "scriptedprompter.h"
+#include "testimages.h"
+
+namespace tovik {
+namespace {
+
+// Runs a test in a folder of its own, as the editor reads its icons from the current one.
+class MarkIconsTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        previous = QDir::currentPath();
+        QDir::setCurrent(QString::fromStdString(dir.Path().string()));
+    }
+    void TearDown() override { QDir::setCurrent(previous); }
+    void CopyIcons()
+    {
+        for (int k = 0; k < 26; ++k) {
+            const QString name = QStringLiteral("mark%1.ico").arg(k, 2, 10, QChar(u'0'));
+            ASSERT_TRUE(QFile::copy(QStringLiteral(TOVIK_ICON_DIR "/") + name, name)) << name.toStdString();
+        }
+    }
+    static bool IsPlaceholder(const QIcon& icon, int size)
+    {
+        const QImage image = icon.pixmap(size, size).toImage();
+        return image.size() == QSize(size, size) && image.pixelColor(0, 0) == QColor(128, 128, 128) &&
+               image.pixelColor(size / 2, size / 2) == QColor(128, 128, 128);
+    }
+
+    test::TempDir dir;
+    QString previous;
+    test::ScriptedPrompter prompter;
+    PointBook book;
+};
+
+TEST_F(MarkIconsTest, EveryMarkHasItsOwnIcon)
+{
+    CopyIcons();
+    MainDialog d(book, prompter, {});
+    ASSERT_EQ(d.MarkImagesSmall().size(), 26);
+    ASSERT_EQ(d.MarkImagesLarge().size(), 26);
+    for (int k = 0; k < 26; ++k) {
+        EXPECT_FALSE(IsPlaceholder(d.MarkImagesSmall()[k], 16)) << k;
+        EXPECT_FALSE(IsPlaceholder(d.MarkImagesLarge()[k], 32)) << k;
+    }
+    EXPECT_NE(d.MarkImagesSmall()[1].pixmap(16, 16).toImage(), d.MarkImagesSmall()[2].pixmap(16, 16).toImage());
+}
+
+TEST_F(MarkIconsTest, MissingOrBrokenFilesGiveThePlaceholderInBothLists)
+{
+    CopyIcons();
+    QFile::remove("mark07.ico");
+    test::WriteBytes("mark09.ico", {'n', 'o', 't', ' ', 'a', 'n', ' ', 'i', 'c', 'o', 'n'});
+    MainDialog d(book, prompter, {});
+    ASSERT_EQ(d.MarkImagesSmall().size(), 26);
+    for (int k = 0; k < 26; ++k) {
+        const bool expected = k == 7 || k == 9;
+        EXPECT_EQ(IsPlaceholder(d.MarkImagesSmall()[k], 16), expected) << k;
+        EXPECT_EQ(IsPlaceholder(d.MarkImagesLarge()[k], 32), expected) << k;
+    }
+}
+
+TEST_F(MarkIconsTest, NoFilesAtAllStillStarts)
+{
+    MainDialog d(book, prompter, {});
+    ASSERT_EQ(d.MarkImagesLarge().size(), 26);
+    for (int k = 0; k < 26; ++k)
+        EXPECT_TRUE(IsPlaceholder(d.MarkImagesLarge()[k], 32)) << k;
+    EXPECT_TRUE(prompter.shown.empty());
+}
+
+}  // namespace
+}  // namespace tovik

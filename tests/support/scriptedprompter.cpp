@@ -1,0 +1,53 @@
+#include "scriptedprompter.h"
+
+#include <gtest/gtest.h>
+
+namespace tovik::test {
+
+Prompter::Answer ScriptedPrompter::Message(QWidget*, const QString& text, Buttons buttons, Icon icon)
+{
+    shown.push_back({text, buttons, icon});
+    if (buttons == Buttons::ok)
+        return Answer::ok;
+    if (answers.empty()) {
+        ADD_FAILURE() << "unexpected question: " << text.toStdString();
+        return Answer::cancel;
+    }
+    const Answer a = answers.front();
+    answers.pop_front();
+    return a;
+}
+
+QString ScriptedPrompter::OpenFileName(QWidget*, const FileRequest& request)
+{
+    openRequests.push_back(request);
+    if (openNames.empty()) {
+        ADD_FAILURE() << "unexpected open dialog";
+        return {};
+    }
+    QString name = openNames.front();
+    openNames.pop_front();
+    return name;
+}
+
+QString ScriptedPrompter::SaveFileName(QWidget*, const FileRequest& request)
+{
+    saveRequests.push_back(request);
+    if (saveNames.empty()) {
+        ADD_FAILURE() << "unexpected save dialog";
+        return {};
+    }
+    QString name = saveNames.front();
+    saveNames.pop_front();
+    return name;
+}
+
+QStringList ScriptedPrompter::Texts() const
+{
+    QStringList texts;
+    for (const Shown& s : shown)
+        texts << s.text;
+    return texts;
+}
+
+}  // namespace tovik::test

@@ -1,0 +1,35 @@
+#pragma once
+
+#include <QStringList>
+#include <deque>
+#include <vector>
+
+#include "prompter.h"
+
+namespace tovik::test {
+
+// Answers message boxes and file dialogs from a script and records what was asked.
+// A question the script has no answer for fails the test and is cancelled.
+class ScriptedPrompter : public Prompter {
+public:
+    struct Shown {
+        QString text;
+        Buttons buttons;
+        Icon icon;
+    };
+
+    Answer Message(QWidget* parent, const QString& text, Buttons buttons, Icon icon) override;
+    QString OpenFileName(QWidget* parent, const FileRequest& request) override;
+    QString SaveFileName(QWidget* parent, const FileRequest& request) override;
+
+    QStringList Texts() const;
+
+    std::deque<Answer> answers;     // for yes/no/cancel boxes; OK boxes need none
+    std::deque<QString> openNames;  // an empty text cancels
+    std::deque<QString> saveNames;
+    std::vector<Shown> shown;
+    std::vector<FileRequest> openRequests;
+    std::vector<FileRequest> saveRequests;
+};
+
+}  // namespace tovik::test
