@@ -21,6 +21,11 @@ mkdir -p build/sample
     --latitude 35.28.07 --mark 7
 "$cli" show "$sample"
 
+if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ] && [ -z "${QT_QPA_PLATFORM:-}" ]; then
+    echo "run: no display to show the editor on; start it with a display, or under Xvfb:" >&2
+    echo "     xvfb-run -a bash scripts/run.sh" >&2
+    exit 1
+fi
 # The editor reads its mark icons from the folder it starts in.
 cd build/bin
 exec ./tovik ../sample/sample.mem
