@@ -180,12 +180,17 @@ TEST_F(MainDialogTest, FailedSaveKeepsTheChangesUnsaved)
 TEST_F(MainDialogTest, FileOfAnotherKindIsNeverOverwrittenByAPlainSave)
 {
     test::WriteBytes(dir.File("x.bin"), Bytes(10, 1));
-    auto d = Open();
+    const QString start = MemFile("start.mem", {"A"});
+    auto d = Open(start);
+    d->OnDropFiles(File("x.bin"));  // read, not decoded: the points stay, the name changes
+    EXPECT_EQ(d->FilePath(), File("x.bin"));
+    EXPECT_EQ(Names(d->EditList()), QStringList{"A"});
+    d->OnDropFiles(start);
     prompter.openNames = {File("x.bin")};
     d->OnFileOpen();
     EXPECT_EQ(d->FilePath(), File("x.bin"));
     EXPECT_EQ(d->SavePath(), QString());
-    EXPECT_EQ(d->windowTitle(), File("x.bin") + kCount + "0");
+    EXPECT_EQ(d->windowTitle(), File("x.bin") + kCount + "1");
     book.InsertEntry(0, test::TokyoTower());
     prompter.saveNames = {File("y.mem")};
     d->OnFileSave();
@@ -314,13 +319,15 @@ TEST_F(MainDialogTest, AFileThatFailsItsCheckLeavesTheCurrentFile)
     for (const QString& path : {File("other/bad.mem"), File("other/missing.mem")}) {
         prompter.openNames = {path};
         d->OnFileOpen();
+        d->OnDropFiles(path);
         EXPECT_EQ(d->FilePath(), first);
         EXPECT_EQ(d->SavePath(), first);
         EXPECT_EQ(d->FileDialogDir(), QString::fromStdString(dir.Path().string()) + "/");
         EXPECT_EQ(d->windowTitle(), titleBefore);
         EXPECT_EQ(Names(d->EditList()), QStringList{"A"});
     }
-    EXPECT_EQ(prompter.Texts(), (QStringList{"認識できないフォーマットです。", "ファイルが見つかりませんでした。"}));
+    EXPECT_EQ(prompter.Texts(), (QStringList{"認識できないフォーマットです。", "認識できないフォーマットです。",
+                                             "ファイルが見つかりませんでした。", "ファイルが見つかりませんでした。"}));
 }
 
 TEST_F(MainDialogTest, OpenAndDropAskBeforeDiscardingChanges)
