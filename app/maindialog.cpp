@@ -9,9 +9,15 @@
 #include <QPainter>
 
 #include "aboutdialog.h"
+#include "cp932.h"
 #include "dialogunits.h"
 #include "droppedfiles.h"
+#include "fieldencoding.h"
+#include "markdialog.h"
+#include "markrule.h"
+#include "messagetexts.h"
 #include "pointbook.h"
+#include "pointeditdialog.h"
 #include "programicon.h"
 
 namespace tovik {
@@ -627,18 +633,137 @@ bool MainDialog::eventFilter(QObject* watched, QEvent* event)
 void MainDialog::OnAbout()
 {
     AboutDialog about(icon, this);
-    about.exec();
+    prompter.RunDialog(about);
 }
 
-// ---- editing commands, filled in by the editing work
+// ---- editing commands
 
-void MainDialog::OnChange() {}
-void MainDialog::OnAdd() {}
-void MainDialog::OnDelete() {}
-void MainDialog::OnListClick(ListBase&) {}
+namespace {
+// The device's bytes of a text the dialogs have already checked.
+std::string Bytes(const QString& text) { return Cp932::Encode(text).value_or(std::string()); }
+}  // namespace
+
+void MainDialog::OnChange()
+{
+    const ListBase& list = currentView == 0 ? static_cast<ListBase&>(editList) : targetList;
+    const int i = FirstSelectedRow(list);
+    if (i < 0)
+        return;
+    PointEditDialog dialog(prompter, this);
+    dialog.name = list.GetItemText(i, RowRecord::name);
+    dialog.longitude = list.GetItemText(i, RowRecord::longitude);
+    dialog.latitude = list.GetItemText(i, RowRecord::latitude);
+    dialog.mark = list.GetItemText(i, RowRecord::mark);
+    dialog.reading = list.GetItemText(i, RowRecord::reading);
+    dialog.telephone = list.GetItemText(i, RowRecord::telephone);
+    if (prompter.RunDialog(dialog) == QDialog::Accepted) {
+        using Setter = void (PointBook::*)(const std::string&, int);
+        const std::array<std::pair<const QString*, Setter>, RowRecord::kColumns> columns = {{
+            {&dialog.name, &PointBook::SetName},
+            {&dialog.longitude, &PointBook::SetLongitude},
+            {&dialog.latitude, &PointBook::SetLatitude},
+            {&dialog.mark, &PointBook::SetMark},
+            {&dialog.reading, &PointBook::SetReading},
+            {&dialog.telephone, &PointBook::SetTelephone},
+        }};
+        for (int k = 0; k < RowRecord::kColumns; ++k) {
+            const auto& [text, setter] = columns[static_cast<std::size_t>(k)];
+            const std::string bytes = Bytes(*text);
+            if (bytes == Bytes(editList.GetItemText(i, k)))
+                continue;
+            editList.SetItemText(i, k, *text);
+            targetList.SetItemText(i, k, *text);
+            (book.*setter)(bytes, i);
+        }
+        const std::string markBytes = Bytes(dialog.mark);
+        const MarkFollowers followers = FollowMarkText(markBytes);
+        book.SetCategory(FormatCategory(followers.category), i);
+        book.SetDistance(followers.distance, i);
+        SyncRowState(i, ReadLeadingInteger(markBytes));
+    }
+    editList.viewport()->update();
+}
+
+void MainDialog::OnAdd()
+{
+    if (book.GetCount() >= PointBook::kCapacity) {
+        prompter.Message(this, QString::fromUtf8(messages::kTooManyPoints), Prompter::Buttons::ok,
+                         Prompter::Icon::none);
+        return;
+    }
+    const int selected = FirstSelectedRow(editList);
+    const int p = selected >= 0 ? selected : book.GetCount();
+    PointEditDialog dialog(prompter, this);
+    dialog.mark = QStringLiteral("0");
+    dialog.distanceIndex = 0;
+    if (prompter.RunDialog(dialog) != QDialog::Accepted)
+        return;
+
+    RowRecord row;
+    row[RowRecord::name] = dialog.name;
+    row[RowRecord::longitude] = dialog.longitude;
+    row[RowRecord::latitude] = dialog.latitude;
+    row[RowRecord::mark] = dialog.mark;
+    row[RowRecord::reading] = dialog.reading;
+    row[RowRecord::telephone] = dialog.telephone;
+    InsertRow(p, row);
+    book.InsertEntry(p, PointEntry::FromTexts(Bytes(dialog.name), Bytes(dialog.reading), Bytes(dialog.longitude),
+                                              Bytes(dialog.latitude), Bytes(dialog.telephone),
+                                              Bytes(dialog.mark)));
+    UpdateTitle();
+    SelectRow(p);
+    SyncRowState(p, ReadLeadingInteger(Bytes(dialog.mark)));
+}
+
+void MainDialog::OnDelete()
+{
+    const int i = FirstSelectedRow(editList);
+    if (i < 0)
+        return;
+    editList.DeleteItem(i);
+    targetList.DeleteItem(i);
+    book.RemoveEntry(i);
+    UpdateTitle();
+    SelectRow(i);
+}
+
+void MainDialog::OnListClick(ListBase& list)
+{
+    const int i = FirstSelectedRow(list);
+    if (i >= 0)
+        SelectRow(i);
+}
+
 void MainDialog::OnTransfer() {}
-void MainDialog::OnBatchConvert() {}
-void MainDialog::OnSelectAll() {}
-void MainDialog::OnDeselectAll() {}
+
+void MainDialog::OnBatchConvert()
+{
+    MarkDialog dialog(prompter, this);
+    if (book.GetCount() == 0)
+        return;
+    if (prompter.RunDialog(dialog) != QDialog::Accepted)
+        return;
+    const QString text = QString::number(dialog.mark);
+    for (int i = 0; i < book.GetCount(); ++i) {
+        if (!editList.GetCheck(i))
+            continue;
+        editList.SetItemText(i, RowRecord::mark, text);
+        targetList.SetItemText(i, RowRecord::mark, text);
+        book.SetMark(text.toStdString(), i);
+        SyncRowState(i, static_cast<int>(dialog.mark));
+    }
+}
+
+void MainDialog::OnSelectAll()
+{
+    for (int i = 0; i < book.GetCount(); ++i)
+        editList.SetCheck(i, true);
+}
+
+void MainDialog::OnDeselectAll()
+{
+    for (int i = 0; i < book.GetCount(); ++i)
+        editList.SetCheck(i, false);
+}
 
 }  // namespace tovik

@@ -55,8 +55,19 @@ int ListBase::InsertItem(int index, const QString& text, int image)
 
 void ListBase::DeleteItem(int row)
 {
-    if (row >= 0 && row < rowCount())
-        removeRow(row);
+    if (row < 0 || row >= rowCount())
+        return;
+    // The view would select the row that takes the current place; the selection is
+    // the program's to set.
+    std::vector<int> selected;
+    for (int r = GetNextSelected(-1); r >= 0; r = GetNextSelected(r)) {
+        if (r != row)
+            selected.push_back(r > row ? r - 1 : r);
+    }
+    removeRow(row);
+    selectionModel()->clearSelection();
+    for (int r : selected)
+        selectionModel()->select(model()->index(r, 0), QItemSelectionModel::Select | QItemSelectionModel::Rows);
 }
 
 void ListBase::DeleteAllItems() { setRowCount(0); }

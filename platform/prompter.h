@@ -2,12 +2,13 @@
 
 #include <QString>
 
+class QDialog;
 class QWidget;
 
 namespace tovik {
 
-// Everything the program asks or tells the user in a modal box: messages and the file
-// dialogs. The program uses QtPrompter; tests give answers from a script.
+// Everything the program asks or tells the user in a modal box: messages, the file
+// dialogs and its own dialogs. The program uses QtPrompter; tests answer from a script.
 class Prompter {
 public:
     enum class Buttons { ok, yesNoCancel };
@@ -27,6 +28,8 @@ public:
     // The chosen full path, or an empty text when the user cancelled.
     virtual QString OpenFileName(QWidget* parent, const FileRequest& request) = 0;
     virtual QString SaveFileName(QWidget* parent, const FileRequest& request) = 0;
+    // Runs one of the program's dialogs modally; the dialog's result code.
+    virtual int RunDialog(QDialog& dialog) = 0;
 };
 
 }  // namespace tovik

@@ -75,4 +75,6 @@ QString QtPrompter::SaveFileName(QWidget* parent, const FileRequest& request)
     return RunFileDialog(parent, request, true);
 }
 
+int QtPrompter::RunDialog(QDialog& dialog) { return dialog.exec(); }
+
 }  // namespace tovik

@@ -15,6 +15,7 @@ public:
     Answer Message(QWidget* parent, const QString& text, Buttons buttons, Icon icon) override;
     QString OpenFileName(QWidget* parent, const FileRequest& request) override;
     QString SaveFileName(QWidget* parent, const FileRequest& request) override;
+    int RunDialog(QDialog& dialog) override;
 
     // "desc|*.mem|all (*.*)|*.*||" as Qt name filters: each description as it stands,
     // matched by its own pattern.

@@ -42,6 +42,17 @@ QString ScriptedPrompter::SaveFileName(QWidget*, const FileRequest& request)
     return name;
 }
 
+int ScriptedPrompter::RunDialog(QDialog& dialog)
+{
+    if (dialogs.empty()) {
+        ADD_FAILURE() << "unexpected dialog";
+        return 0;
+    }
+    auto play = std::move(dialogs.front());
+    dialogs.pop_front();
+    return play(dialog);
+}
+
 QStringList ScriptedPrompter::Texts() const
 {
     QStringList texts;

@@ -1,0 +1,65 @@
+#include "markdialog.h"
+
+#include "dialogunits.h"
+#include "prompter.h"
+#include "validation.h"
+
+namespace tovik {
+
+namespace {
+constexpr unsigned kHighestMark = 25;
+}
+
+MarkDialog::MarkDialog(Prompter& prompter, QWidget* parent)
+    : QDialog(parent),
+      prompter(prompter),
+      okButton(QStringLiteral("OK"), this),
+      markEdit(this),
+      caption(QStringLiteral("マーク"), this)
+{
+    setWindowTitle(QStringLiteral("MARK"));
+    setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
+    const QFont font(QStringLiteral("ＭＳ Ｐゴシック"), 9);
+    setFont(font);
+    const DialogUnits du(font);
+    setFixedSize(du.Rect(0, 0, 134, 43).size());
+
+    okButton.setGeometry(du.Rect(82, 13, 45, 14));
+    okButton.setAutoDefault(true);
+    markEdit.setGeometry(du.Rect(38, 12, 19, 16));
+    markEdit.setObjectName(QStringLiteral("markField"));
+    caption.setGeometry(du.Rect(7, 15, 21, 11));
+    caption.setBuddy(&markEdit);
+    setTabOrder(&okButton, &markEdit);
+    connect(&okButton, &QPushButton::clicked, this, [this] { OnOK(); });
+}
+
+void MarkDialog::showEvent(QShowEvent* event)
+{
+    markEdit.setText(QString::number(mark));
+    okButton.setFocus();
+    QDialog::showEvent(event);
+}
+
+void MarkDialog::OnOK()
+{
+    const auto value = Validation::ParseUnsigned(markEdit.text());
+    QString problem;
+    Prompter::Icon icon = Prompter::Icon::none;
+    if (!value) {
+        problem = Validation::PositiveIntegerRequired();
+    } else if (*value > kHighestMark) {
+        problem = Validation::IntegerRange(0, static_cast<int>(kHighestMark));
+        icon = Prompter::Icon::exclamation;
+    }
+    if (!problem.isEmpty()) {
+        prompter.Message(this, problem, Prompter::Buttons::ok, icon);
+        markEdit.setFocus();
+        markEdit.selectAll();
+        return;
+    }
+    mark = static_cast<unsigned>(*value);
+    done(QDialog::Accepted);
+}
+
+}  // namespace tovik

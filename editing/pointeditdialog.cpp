@@ -1,0 +1,173 @@
+#include "pointeditdialog.h"
+
+#include "bytelimitvalidator.h"
+#include "cp932.h"
+#include "dialogunits.h"
+#include "messagetexts.h"
+#include "prompter.h"
+#include "validation.h"
+
+namespace tovik {
+
+namespace {
+const QColor kBackground(128, 255, 200);
+const QColor kCaptionText(255, 255, 255);
+const QColor kCaptionBackground(128, 128, 128);
+}  // namespace
+
+PointEditDialog::PointEditDialog(Prompter& prompter, QWidget* parent)
+    : QDialog(parent),
+      prompter(prompter),
+      nameEdit(this),
+      readingEdit(this),
+      longitudeEdit(this),
+      latitudeEdit(this),
+      telephoneEdit(this),
+      markEdit(this),
+      okButton(QStringLiteral("OK"), this),
+      cancelButton(QStringLiteral("CANCEL"), this),
+      nameCaption(QStringLiteral("地点名称"), this),
+      readingCaption(QStringLiteral("フリガナ"), this),
+      longitudeCaption(QStringLiteral("東経"), this),
+      telephoneCaption(QStringLiteral("TEL"), this),
+      markCaption(QStringLiteral("マーク"), this),
+      latitudeCaption(QStringLiteral("北緯"), this),
+      distanceCaption(QStringLiteral("距離"), this),
+      markSpin(this),
+      distanceList(this),
+      line(this)
+{
+    setWindowTitle(QStringLiteral("編集"));
+    setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
+    const QFont font(QStringLiteral("ＭＳ Ｐゴシック"), 10);
+    setFont(font);
+    const DialogUnits du(font);
+    setFixedSize(du.Rect(0, 0, 243, 167).size());
+
+    setAutoFillBackground(true);
+    QPalette p = palette();
+    p.setColor(QPalette::Window, kBackground);
+    setPalette(p);
+
+    struct Field {
+        QLineEdit* edit;
+        int x, y, w, h, limit;
+        const char* name;
+    };
+    const Field fields[] = {
+        {&nameEdit, 50, 6, 64, 12, kNameLimit, "nameField"},
+        {&readingEdit, 172, 6, 64, 12, kReadingLimit, "readingField"},
+        {&longitudeEdit, 50, 30, 48, 12, kCoordinateLimit, "longitudeField"},
+        {&latitudeEdit, 172, 30, 48, 12, kCoordinateLimit, "latitudeField"},
+        {&telephoneEdit, 50, 57, 48, 12, kTelephoneLimit, "telephoneField"},
+        {&markEdit, 50, 83, 23, 12, kMarkLimit, "markField"},
+    };
+    for (const Field& f : fields) {
+        f.edit->setGeometry(du.Rect(f.x, f.y, f.w, f.h));
+        new ByteLimitValidator(f.limit, *f.edit);
+        f.edit->setObjectName(QString::fromLatin1(f.name));
+    }
+    okButton.setGeometry(du.Rect(111, 147, 50, 14));
+    okButton.setDefault(true);
+    cancelButton.setGeometry(du.Rect(186, 147, 50, 14));
+    connect(&okButton, &QPushButton::clicked, this, [this] { OnOK(); });
+    connect(&cancelButton, &QPushButton::clicked, this, &QDialog::reject);
+
+    struct Caption {
+        ColorTextField* label;
+        int x, y;
+        QLineEdit* buddy;
+    };
+    const Caption captions[] = {
+        {&nameCaption, 7, 6, &nameEdit},          {&readingCaption, 130, 6, &readingEdit},
+        {&longitudeCaption, 7, 32, &longitudeEdit}, {&telephoneCaption, 7, 59, &telephoneEdit},
+        {&markCaption, 7, 83, &markEdit},         {&latitudeCaption, 130, 32, &latitudeEdit},
+        {&distanceCaption, 130, 59, nullptr},
+    };
+    for (const Caption& c : captions) {
+        c.label->setGeometry(du.Rect(c.x, c.y, 32, 9));
+        c.label->setAlignment(Qt::AlignCenter);
+        if (c.buddy)
+            c.label->setBuddy(c.buddy);
+    }
+    for (ColorTextField* c : {&nameCaption, &readingCaption, &longitudeCaption, &latitudeCaption,
+                              &markCaption, &telephoneCaption})
+        c->SetTextColor(kCaptionText)->SetBackgroundColor(kCaptionBackground);
+
+    markSpin.setGeometry(du.Rect(76, 83, 9, 12));
+    markSpin.setObjectName(QStringLiteral("markSpin"));
+    markSpin.setAccessibleName(QStringLiteral("マーク"));
+    markSpin.SetRange(0, 25);
+    markSpin.SetBuddy(&markEdit);
+
+    distanceList.setGeometry(du.Rect(172, 56, 44, 12));
+    for (int m = 0; m <= 900; m += 100)
+        distanceList.addItem(QStringLiteral("%1 m").arg(m));
+    distanceList.hide();
+    distanceCaption.hide();
+
+    line.setFrameShape(QFrame::HLine);
+    line.setFrameShadow(QFrame::Sunken);
+    line.setGeometry(du.Rect(7, 104, 229, 1).adjusted(0, 0, 0, 1));
+
+    setTabOrder(&nameEdit, &readingEdit);
+    setTabOrder(&readingEdit, &longitudeEdit);
+    setTabOrder(&longitudeEdit, &latitudeEdit);
+    setTabOrder(&latitudeEdit, &telephoneEdit);
+    setTabOrder(&telephoneEdit, &markEdit);
+    setTabOrder(&markEdit, &okButton);
+    setTabOrder(&okButton, &cancelButton);
+}
+
+void PointEditDialog::LoadFields()
+{
+    ByteLimitValidator::SetText(nameEdit, name);
+    ByteLimitValidator::SetText(readingEdit, reading);
+    ByteLimitValidator::SetText(longitudeEdit, longitude);
+    ByteLimitValidator::SetText(markEdit, mark);
+    ByteLimitValidator::SetText(latitudeEdit, latitude);
+    ByteLimitValidator::SetText(telephoneEdit, telephone);
+    distanceList.setCurrentIndex(distanceIndex);
+    nameEdit.setFocus();
+}
+
+void PointEditDialog::showEvent(QShowEvent* event)
+{
+    LoadFields();
+    QDialog::showEvent(event);
+}
+
+void PointEditDialog::OnOK()
+{
+    struct Field {
+        QLineEdit* edit;
+        QString* text;
+        int limit;
+    };
+    const Field fields[] = {
+        {&nameEdit, &name, kNameLimit},           {&readingEdit, &reading, kReadingLimit},
+        {&longitudeEdit, &longitude, kCoordinateLimit}, {&markEdit, &mark, kMarkLimit},
+        {&latitudeEdit, &latitude, kCoordinateLimit}, {&telephoneEdit, &telephone, kTelephoneLimit},
+    };
+    for (const Field& f : fields) {
+        const QString text = f.edit->text();
+        QString bad;
+        QString problem;
+        if (!Cp932::Encode(text, &bad))
+            problem = QString::fromUtf8(messages::kUnencodable).arg(bad);
+        else if (ByteLimitValidator::ByteCount(text) > f.limit)
+            problem = Validation::MaxChars(f.limit);
+        if (!problem.isEmpty()) {
+            prompter.Message(this, problem, Prompter::Buttons::ok, Prompter::Icon::exclamation);
+            f.edit->setFocus();
+            f.edit->selectAll();
+            return;
+        }
+    }
+    for (const Field& f : fields)
+        *f.text = f.edit->text();
+    distanceIndex = distanceList.currentIndex();
+    done(QDialog::Accepted);
+}
+
+}  // namespace tovik
