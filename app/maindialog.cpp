@@ -34,6 +34,7 @@ const QString kSavePrompt = QStringLiteral("保存しますか？");
 const QString kOpenFilter = QStringLiteral("ノルダ ファイル(*.mem)|*.mem|すべてのファイル (*.*)|*.*||");
 const QString kSaveFilter = QStringLiteral("ノルダファイル (*.mem)|*.mem|すべてのファイル (*.*)|*.*||");
 const QString kDefaultExtension = QStringLiteral("mem");
+const QString kMarkRange = QStringLiteral("ＭＡＲＫの入力範囲は０～２５までです。");
 constexpr int kMarkCount = 26;
 constexpr int kHighestMark = 25;
 
@@ -256,9 +257,14 @@ void MainDialog::OnInitDialog()
     connect(&transferButton, &QPushButton::clicked, this, [this] { OnTransfer(); });
     connect(&markCheck, &QCheckBox::clicked, this, [this] { OnMarkCheck(); });
     for (PointListCtrl* list : {&editList, &targetList}) {
+        list->SetBook(&book);
         connect(list, &ListBase::DoubleClicked, this, [this] { OnChange(); });
         connect(list, &ListBase::Clicked, this, [this, list] { OnListClick(*list); });
     }
+    // Both lists of the edited book always show its order.
+    connect(&editList, &PointListCtrl::RowMoved, &targetList, &PointListCtrl::MoveRow);
+    connect(&targetList, &PointListCtrl::RowMoved, &editList, &PointListCtrl::MoveRow);
+    importList.SetDropTarget([this] { return GetTargetListRect(); }, [this] { OnTransfer(); });
 
     if (!filePath.isEmpty()) {
         const LoadResult result = book.Load(Encoded(filePath));
@@ -734,7 +740,45 @@ void MainDialog::OnListClick(ListBase& list)
         SelectRow(i);
 }
 
-void MainDialog::OnTransfer() {}
+void MainDialog::OnTransfer()
+{
+    if (targetList.GetItemCount() + importList.GetSelectedCount() > PointBook::kCapacity) {
+        prompter.Message(this, QString::fromUtf8(messages::kTooManyPoints), Prompter::Buttons::ok,
+                         Prompter::Icon::none);
+        return;
+    }
+    // Every copy goes to the same place, so the block lands in reverse order.
+    const int selected = FirstSelectedRow(editList);
+    const int p = selected >= 0 ? selected : targetList.GetItemCount();
+    const PointBook& importBook = importList.ImportBook();
+    for (int i = importList.GetNextSelected(-1); i >= 0; i = importList.GetNextSelected(i)) {
+        RowRecord row;
+        importList.GetRowTexts(i, row);
+        PointEntry copy;
+        importBook.GetEntry(copy, i);
+        if (markCheck.isChecked()) {
+            const std::optional<int> mark = markSpin.GetPos();
+            if (!mark) {
+                prompter.Message(this, kMarkRange, Prompter::Buttons::ok, Prompter::Icon::none);
+                return;
+            }
+            copy.mark = static_cast<std::uint8_t>(*mark);
+        }
+        row[RowRecord::mark] = QString::number(copy.mark);
+        InsertRow(p, row);
+        if (const auto followers = FollowMark(copy.mark)) {
+            copy.distance = followers->distance;
+            copy.category = followers->category;
+        }
+        book.InsertEntry(p, copy);
+    }
+    UpdateTitle();
+}
+
+QRect MainDialog::GetTargetListRect() const
+{
+    return QRect(targetList.mapToGlobal(QPoint(0, 0)), targetList.size());
+}
 
 void MainDialog::OnBatchConvert()
 {

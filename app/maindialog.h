@@ -62,6 +62,8 @@ public:
     void OnDelete();
     void OnListClick(ListBase& list);
     void OnTransfer();
+    // Where List3 is on the screen; rows of List2 dropped there are transferred.
+    QRect GetTargetListRect() const;
     void OnBatchConvert();
     void OnSelectAll();
     void OnDeselectAll();

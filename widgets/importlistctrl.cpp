@@ -1,8 +1,10 @@
 #include "importlistctrl.h"
 
+#include <QApplication>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFile>
+#include <QMouseEvent>
 
 #include "droppedfiles.h"
 
@@ -40,6 +42,105 @@ void ImportListCtrl::GetRowTexts(int row, RowRecord& out) const
         out[c] = GetCellText(row, c);
     out[RowRecord::distance].clear();
     out[RowRecord::category].clear();
+}
+
+void ImportListCtrl::SetDropTarget(std::function<QRect()> rect, std::function<void()> onTransfer)
+{
+    targetListRect = std::move(rect);
+    transfer = std::move(onTransfer);
+}
+
+void ImportListCtrl::ShowCursor(DragCursor which)
+{
+    currentCursor = which;
+    viewport()->setCursor(MakeDragCursor(which));
+}
+
+void ImportListCtrl::SetDragCursor()
+{
+    ShowCursor(GetSelectedCount() < 2 ? DragCursor::copyOne : DragCursor::copySeveral);
+}
+
+bool ImportListCtrl::OverDropTarget(const QPoint& position) const
+{
+    return targetListRect && targetListRect().contains(viewport()->mapToGlobal(position));
+}
+
+void ImportListCtrl::OnBeginDrag()
+{
+    dragging = true;
+    SetDragCursor();
+    viewport()->grabMouse();
+}
+
+void ImportListCtrl::OnMouseMove(const QPoint& position)
+{
+    if (!dragging)
+        return;
+    if (rect().contains(viewport()->mapTo(this, position)) || OverDropTarget(position))
+        SetDragCursor();
+    else
+        ShowCursor(DragCursor::forbidden);
+}
+
+void ImportListCtrl::OnLButtonUp(const QPoint& position)
+{
+    if (dragging) {
+        dragging = false;
+        viewport()->releaseMouse();
+        if (OverDropTarget(position) && transfer)
+            transfer();
+    }
+    ShowCursor(DragCursor::arrow);
+}
+
+void ImportListCtrl::mousePressEvent(QMouseEvent* event)
+{
+    pressPosition = event->position().toPoint();
+    pressedRow = event->button() == Qt::LeftButton ? rowAt(pressPosition.y()) : -1;
+    // A plain press on a selected row keeps the whole selection for a drag; the click
+    // selects that row alone when the button comes up without a drag.
+    pressedOnSelection = pressedRow >= 0 && selectionModel()->isRowSelected(pressedRow, QModelIndex()) &&
+                         event->modifiers() == Qt::NoModifier;
+    if (!pressedOnSelection)
+        ListBase::mousePressEvent(event);
+}
+
+void ImportListCtrl::mouseMoveEvent(QMouseEvent* event)
+{
+    const QPoint position = event->position().toPoint();
+    if (dragging) {
+        OnMouseMove(position);
+        return;
+    }
+    if (currentCursor != DragCursor::arrow) {
+        viewport()->unsetCursor();
+        currentCursor = DragCursor::arrow;
+    }
+    if ((event->buttons() & Qt::LeftButton) && pressedRow >= 0 &&
+        (position - pressPosition).manhattanLength() >= QApplication::startDragDistance()) {
+        OnBeginDrag();
+        return;
+    }
+    ListBase::mouseMoveEvent(event);
+}
+
+void ImportListCtrl::mouseReleaseEvent(QMouseEvent* event)
+{
+    if (event->button() != Qt::LeftButton) {
+        ListBase::mouseReleaseEvent(event);
+        return;
+    }
+    const bool wasDragging = dragging;
+    if (!wasDragging && pressedOnSelection) {
+        selectionModel()->clearSelection();
+        SelectItem(pressedRow);
+    }
+    OnLButtonUp(event->position().toPoint());
+    pressedRow = -1;
+    pressedOnSelection = false;
+    if (!wasDragging)
+        ListBase::mouseReleaseEvent(event);
 }
 
 void ImportListCtrl::dragEnterEvent(QDragEnterEvent* event)

@@ -1,5 +1,8 @@
 #pragma once
 
+#include <functional>
+
+#include "dragcursors.h"
 #include "listbase.h"
 #include "pointbook.h"
 #include "rowrecord.h"
@@ -23,13 +26,38 @@ public:
 
     const PointBook& ImportBook() const { return importBook; }
 
+    // What the list needs of its window: where the list of the edited book is on the
+    // screen, and the transfer that a drop there runs.
+    void SetDropTarget(std::function<QRect()> targetListRect, std::function<void()> transfer);
+
+    // Dragging the selected rows, by positions in the list's viewport.
+    void OnBeginDrag();
+    void OnMouseMove(const QPoint& position);
+    void OnLButtonUp(const QPoint& position);
+    void SetDragCursor();
+    bool IsDragging() const { return dragging; }
+    DragCursor CurrentCursor() const { return currentCursor; }
+
 protected:
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dragMoveEvent(QDragMoveEvent* event) override;
     void dropEvent(QDropEvent* event) override;
 
 private:
+    void ShowCursor(DragCursor which);
+    bool OverDropTarget(const QPoint& position) const;
+
     PointBook importBook;
+    std::function<QRect()> targetListRect;
+    std::function<void()> transfer;
+    bool dragging = false;
+    int pressedRow = -1;
+    bool pressedOnSelection = false;
+    QPoint pressPosition;
+    DragCursor currentCursor = DragCursor::arrow;
 };
 
 }  // namespace tovik

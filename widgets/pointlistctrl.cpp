@@ -1,9 +1,160 @@
 #include "pointlistctrl.h"
 
+#include <QApplication>
+#include <QHeaderView>
+#include <QMouseEvent>
+#include <QScrollBar>
+
+#include "pointbook.h"
+
 namespace tovik {
 
 PointListCtrl::PointListCtrl(QWidget* parent) : ListBase(Selection::single, parent) {}
 
 int PointListCtrl::FindSelectedItem(int start) const { return GetNextSelected(start - 1); }
+
+void PointListCtrl::SetDropHighlight(int row, bool on)
+{
+    for (int c = 0; c < columnCount(); ++c) {
+        QTableWidgetItem* cell = item(row, c);
+        if (!cell)
+            continue;
+        cell->setData(Qt::BackgroundRole, on ? palette().brush(QPalette::Highlight) : QVariant());
+        cell->setData(Qt::ForegroundRole, on ? palette().brush(QPalette::HighlightedText) : QVariant());
+    }
+}
+
+void PointListCtrl::MoveDragImage(const QPoint& position)
+{
+    if (!dragImage)
+        return;
+    // The pointer holds the image at its left edge, half-way down.
+    const QPoint global = viewport()->mapToGlobal(position);
+    dragImage->move(global.x(), global.y() - dragImage->height() / 2);
+}
+
+void PointListCtrl::OnBeginDrag(int row, const QPoint& position)
+{
+    dragging = true;
+    dragIndex = dropIndex = row;
+
+    // A picture of the row follows the pointer.
+    QRect rowRect = visualRect(model()->index(row, 0));
+    rowRect.setLeft(0);
+    rowRect.setRight(std::min(viewport()->width(), horizontalHeader()->length()) - 1);
+    dragImage = std::make_unique<QLabel>(nullptr, Qt::ToolTip | Qt::FramelessWindowHint |
+                                                      Qt::WindowTransparentForInput);
+    dragImage->setAttribute(Qt::WA_ShowWithoutActivating);
+    dragImage->setPixmap(viewport()->grab(rowRect));
+    dragImage->setWindowOpacity(0.7);
+    dragImage->resize(rowRect.size());
+    MoveDragImage(position);
+    dragImage->show();
+
+    viewport()->grabMouse();
+}
+
+void PointListCtrl::OnMouseMove(const QPoint& position)
+{
+    if (!dragging)
+        return;
+    MoveDragImage(position);
+    const int row = rowAt(position.y());
+    if (row >= 0 && row != dropIndex && position.y() >= 0) {
+        scrollTo(model()->index(row, 0), QAbstractItemView::EnsureVisible);
+        if (dropIndex >= 0)
+            SetDropHighlight(dropIndex, false);
+        SetDropHighlight(row, true);
+        dropIndex = row;
+    }
+}
+
+void PointListCtrl::OnLButtonUp(const QPoint& position)
+{
+    if (!dragging)
+        return;
+    dragging = false;
+    dragImage.reset();
+    SetDropHighlight(dropIndex, false);
+    viewport()->releaseMouse();
+
+    // Over a row: in front of it. Nowhere, below the list's top edge: after the last row
+    // passed over. Above the top edge: in front of that row.
+    const int row = position.y() >= 0 ? rowAt(position.y()) : -1;
+    const int listY = viewport()->mapTo(this, position).y() - frameWidth();
+    int target = dropIndex;
+    if (row >= 0)
+        target = row;
+    else if (listY > 0)
+        target = dropIndex + 1;
+    OnDropItem(dragIndex, target);
+
+    const int selected = FindSelectedItem(0);
+    if (selected >= 0)
+        scrollTo(model()->index(selected, 0), QAbstractItemView::EnsureVisible);
+}
+
+void PointListCtrl::OnDropItem(int from, int target) { MoveItem(from, target); }
+
+void PointListCtrl::MoveItem(int from, int to)
+{
+    if (to == from || to == from + 1 || from < 0 || from >= rowCount() || to < 0 || to > rowCount())
+        return;
+    if (pointBook)
+        pointBook->MoveEntry(from, to);
+    MoveRow(from, to);
+    emit RowMoved(from, to);
+}
+
+void PointListCtrl::MoveRow(int from, int to)
+{
+    if (to == from || to == from + 1 || from < 0 || from >= rowCount() || to < 0 || to > rowCount())
+        return;
+    const ItemState state = GetItemState(from);
+    const int inserted = InsertItem(to, GetItemText(from, 0), state.image);
+    if (from > to)
+        ++from;
+    for (int c = 1; c < columnCount(); ++c)
+        SetItemText(inserted, c, GetItemText(from, c));
+    SetItemState(inserted, state);
+    DeleteItem(from);
+    if (state.focused)
+        selectionModel()->setCurrentIndex(model()->index(inserted < from ? inserted : inserted - 1, 0),
+                                          QItemSelectionModel::NoUpdate);
+}
+
+void PointListCtrl::mousePressEvent(QMouseEvent* event)
+{
+    ListBase::mousePressEvent(event);
+    pressedRow = event->button() == Qt::LeftButton ? rowAt(event->position().toPoint().y()) : -1;
+    pressPosition = event->position().toPoint();
+}
+
+void PointListCtrl::mouseMoveEvent(QMouseEvent* event)
+{
+    const QPoint position = event->position().toPoint();
+    if (dragging) {
+        OnMouseMove(position);
+        return;
+    }
+    if ((event->buttons() & Qt::LeftButton) && pressedRow >= 0 &&
+        (position - pressPosition).manhattanLength() >= QApplication::startDragDistance()) {
+        const int row = pressedRow;
+        pressedRow = -1;
+        OnBeginDrag(row, position);
+        return;
+    }
+    ListBase::mouseMoveEvent(event);
+}
+
+void PointListCtrl::mouseReleaseEvent(QMouseEvent* event)
+{
+    pressedRow = -1;
+    if (dragging && event->button() == Qt::LeftButton) {
+        OnLButtonUp(event->position().toPoint());
+        return;
+    }
+    ListBase::mouseReleaseEvent(event);
+}
 
 }  // namespace tovik

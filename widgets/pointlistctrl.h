@@ -1,17 +1,64 @@
 #pragma once
 
+#include <QLabel>
+#include <memory>
+
 #include "listbase.h"
 
 namespace tovik {
 
-// A list of the edited book's points, one selected at a time.
+class PointBook;
+
+// A list of the edited book's points, one selected at a time. A row dragged with the left
+// button and released elsewhere in the list moves there, in the list and in the book, so
+// that the order of the rows is the order in which the points are saved.
 class PointListCtrl : public ListBase {
     Q_OBJECT
 public:
     explicit PointListCtrl(QWidget* parent = nullptr);
 
+    // The book whose entries the rows show; a drag moves its entries too.
+    void SetBook(PointBook* book) { pointBook = book; }
+
+    // Called once at the end of every drag.
+    virtual void OnDropItem(int dragIndex, int target);
+    // Moves row `from` in front of the row now at `to` (last when `to` is the row count),
+    // with its texts, image, check box, selection and focus, and the book's entry with it.
+    virtual void MoveItem(int from, int to);
+    // The same move of the rows alone.
+    void MoveRow(int from, int to);
+
     // The first selected row at or after `start`, or -1.
     int FindSelectedItem(int start) const;
+
+    // The drag, by positions in the list's viewport.
+    void OnBeginDrag(int row, const QPoint& position);
+    void OnMouseMove(const QPoint& position);
+    void OnLButtonUp(const QPoint& position);
+
+    bool IsDragging() const { return dragging; }
+    int DropIndex() const { return dropIndex; }
+
+signals:
+    // A drag moved a row; the other list of the same book follows with MoveRow.
+    void RowMoved(int from, int to);
+
+protected:
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+
+private:
+    void SetDropHighlight(int row, bool on);
+    void MoveDragImage(const QPoint& position);
+
+    PointBook* pointBook = nullptr;
+    std::unique_ptr<QLabel> dragImage;
+    bool dragging = false;
+    int dragIndex = -1;
+    int dropIndex = -1;
+    int pressedRow = -1;
+    QPoint pressPosition;
 };
 
 }  // namespace tovik
