@@ -9,6 +9,7 @@
 #include <QLineEdit>
 #include <QMimeData>
 #include <QProcess>
+#include <QScrollBar>
 #include <QTest>
 #include <QUrl>
 
@@ -171,6 +172,29 @@ TEST_F(DragTest, AMovedRowKeepsItsCheckSelectionAndFocus)
     EXPECT_EQ(list.GetItemText(0, 3), QString("3"));
 }
 
+TEST_F(ListsTest, HoveringOverAPartlyVisibleRowScrollsItIntoView)
+{
+    QStringList names;
+    for (int i = 0; i < 60; ++i)
+        names << QString("R%1").arg(i);
+    Fill(names);
+    auto& list = d->EditList();
+    // Ten and a half rows fit: row 10 is partly visible.
+    const int rowHeight = list.rowHeight(0);
+    list.resize(list.width(), list.height() - list.viewport()->height() + rowHeight * 10 + rowHeight / 2);
+    QApplication::processEvents();
+    const int last = list.rowAt(list.viewport()->height() - 1);
+    ASSERT_EQ(last, 10);
+    ASSERT_GT(list.visualRect(list.model()->index(last, 0)).bottom(), list.viewport()->height());
+    list.OnBeginDrag(0, RowCenter(list, 0));
+    list.OnMouseMove(QPoint(20, list.viewport()->height() - 2));
+    EXPECT_EQ(list.DropIndex(), last);
+    EXPECT_GT(list.verticalScrollBar()->value(), 0);
+    EXPECT_LE(list.visualRect(list.model()->index(last, 0)).bottom(), list.viewport()->height());
+    list.OnLButtonUp(RowCenter(list, last));
+    EXPECT_EQ(Names(book)[last - 1], QString("R0"));
+}
+
 TEST_F(DragTest, RealMouseDragThroughTheViewport)
 {
     auto& list = d->EditList();
@@ -182,6 +206,8 @@ TEST_F(DragTest, RealMouseDragThroughTheViewport)
     QApplication::sendEvent(viewport, &move);
     EXPECT_TRUE(list.IsDragging());
     EXPECT_EQ(list.DropIndex(), 2);
+    const QImage during = viewport->grab().toImage();
+    EXPECT_EQ(during.pixelColor(RowCenter(list, 2)), list.palette().color(QPalette::Highlight));
     QTest::mouseRelease(viewport, Qt::LeftButton, Qt::NoModifier, RowCenter(list, 2));
     ExpectOrder({"Q", "P", "R", "S", "T"});
 }
