@@ -5,8 +5,6 @@
 #include <QFile>
 #include <QImageReader>
 #include <QKeyEvent>
-#include <QMimeData>
-#include <QPainter>
 
 #include "aboutdialog.h"
 #include "cp932.h"
@@ -358,8 +356,7 @@ void MainDialog::SetCurrentFile(const QString& path)
 bool MainDialog::SaveToTarget()
 {
     if (savePath.isEmpty()) {
-        const QString chosen =
-            prompter.SaveFileName(this, {kSaveFilter, kDefaultExtension, fileDialogDir, true});
+        const QString chosen = AskSavePath();
         if (chosen.isEmpty())
             return false;
         savePath = chosen;
@@ -371,25 +368,25 @@ bool MainDialog::SaveToTarget()
     return true;
 }
 
+QString MainDialog::AskSavePath()
+{
+    // Every save dialog asks before replacing a file.
+    return prompter.SaveFileName(this, {kSaveFilter, kDefaultExtension, fileDialogDir, true});
+}
+
 void MainDialog::OnFileSave()
 {
     if (!book.IsModified())
         return;
-    if (filePath.isEmpty()) {
-        // Asks before replacing a file, as save-as does.
-        const QString chosen =
-            prompter.SaveFileName(this, {kSaveFilter, kDefaultExtension, fileDialogDir, true});
-        if (chosen.isEmpty())
-            return;
-        filePath = chosen;
-        SetCurrentFile(filePath);
-    }
-    SaveToTarget();
+    if (filePath.isEmpty())
+        OnFileSaveAs();
+    else
+        SaveToTarget();
 }
 
 void MainDialog::OnFileSaveAs()
 {
-    const QString chosen = prompter.SaveFileName(this, {kSaveFilter, kDefaultExtension, fileDialogDir, true});
+    const QString chosen = AskSavePath();
     if (chosen.isEmpty())
         return;
     filePath = chosen;
@@ -474,31 +471,14 @@ void MainDialog::keyPressEvent(QKeyEvent* event)
     QDialog::keyPressEvent(event);
 }
 
-void MainDialog::dragEnterEvent(QDragEnterEvent* event)
-{
-    if (DroppedFiles::Last(event->mimeData()).isEmpty())
-        event->ignore();
-    else
-        event->acceptProposedAction();
-}
+void MainDialog::dragEnterEvent(QDragEnterEvent* event) { DroppedFiles::AcceptIfFile(event); }
 
-void MainDialog::dragMoveEvent(QDragMoveEvent* event)
-{
-    if (DroppedFiles::Last(event->mimeData()).isEmpty())
-        event->ignore();
-    else
-        event->acceptProposedAction();
-}
+void MainDialog::dragMoveEvent(QDragMoveEvent* event) { DroppedFiles::AcceptIfFile(event); }
 
 void MainDialog::dropEvent(QDropEvent* event)
 {
-    const QString path = DroppedFiles::Last(event->mimeData());
-    if (path.isEmpty()) {
-        event->ignore();
-        return;
-    }
-    event->acceptProposedAction();
-    OnDropFiles(path);
+    if (const QString path = DroppedFiles::Take(event); !path.isEmpty())
+        OnDropFiles(path);
 }
 
 // ---- views and layout

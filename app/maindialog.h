@@ -100,6 +100,7 @@ private:
     // Loads a file into the edited book and makes it the current file; a file that
     // cannot be opened or fails its check leaves the current file as it was.
     void OpenFile(const QString& path);
+    QString AskSavePath();
     // Asks what to do with unsaved changes; true when the caller may go on.
     bool ConfirmDiscard();
     void PlaceButton(QWidget& button, const QRect& list, int& y, int offset);

@@ -79,17 +79,10 @@ QString JsonString(const QString& text)
 }
 
 // Options of the form --key VALUE or --key=VALUE, in any place among the positionals.
-struct ParsedArguments {
-    QStringList positionals;
-    QMap<QString, QString> values;
-    QStringList flags;
-    QString problem;
-};
-
-ParsedArguments ParseArguments(const QStringList& arguments, const QStringList& valueOptions,
+TovikCli::Arguments ParseArguments(const QStringList& arguments, const QStringList& valueOptions,
                                const QStringList& flagOptions)
 {
-    ParsedArguments parsed;
+    TovikCli::Arguments parsed;
     for (qsizetype i = 0; i < arguments.size(); ++i) {
         const QString& a = arguments[i];
         if (!a.startsWith(QStringLiteral("--")) || a == QStringLiteral("--")) {
@@ -166,10 +159,39 @@ void TovikCli::Fail(const QString& path, const QString& message)
     err.flush();
 }
 
-bool TovikCli::LoadDecoded(PointBook& book, const QString& path)
+void TovikCli::CollectMessages(PointBook& book)
 {
     bookMessages.clear();
     book.SetMessageSink([this](const std::string& m) { bookMessages << QString::fromStdString(m); });
+}
+
+bool TovikCli::SaveBook(PointBook& book, const QString& path)
+{
+    CollectMessages(book);
+    if (book.Save(QFile::encodeName(path).toStdString()))
+        return true;
+    for (const QString& m : std::as_const(bookMessages))
+        Fail(path, m);
+    return false;
+}
+
+std::optional<TovikCli::Arguments> TovikCli::Parse(const QStringList& arguments, const QStringList& valueOptions,
+                                                   const QStringList& flagOptions, qsizetype positionals,
+                                                   const char* need)
+{
+    Arguments a = ParseArguments(arguments, valueOptions, flagOptions);
+    if (a.problem.isEmpty() && a.positionals.size() != positionals)
+        a.problem = QString::fromLatin1(need);
+    if (!a.problem.isEmpty()) {
+        Usage(a.problem);
+        return std::nullopt;
+    }
+    return a;
+}
+
+bool TovikCli::LoadDecoded(PointBook& book, const QString& path)
+{
+    CollectMessages(book);
     const LoadResult result = book.Load(QFile::encodeName(path).toStdString());
     if (result == LoadResult::decoded)
         return true;
@@ -182,16 +204,14 @@ bool TovikCli::LoadDecoded(PointBook& book, const QString& path)
 
 int TovikCli::Show(const QStringList& arguments)
 {
-    const ParsedArguments a = ParseArguments(arguments, {}, {QStringLiteral("json")});
-    if (!a.problem.isEmpty())
-        return Usage(a.problem);
-    if (a.positionals.size() != 1)
-        return Usage(QStringLiteral("show needs one FILE"));
+    const auto a = Parse(arguments, {}, {QStringLiteral("json")}, 1, "show needs one FILE");
+    if (!a)
+        return kUsage;
     PointBook book;
-    if (!LoadDecoded(book, a.positionals[0]))
+    if (!LoadDecoded(book, a->positionals[0]))
         return kRefused;
 
-    if (a.flags.contains(QStringLiteral("json"))) {
+    if (a->flags.contains(QStringLiteral("json"))) {
         out << "[";
         for (int i = 0; i < book.GetCount(); ++i) {
             const PointEntry& e = book.Entry(i);
@@ -244,13 +264,11 @@ int TovikCli::Show(const QStringList& arguments)
 
 int TovikCli::Check(const QStringList& arguments)
 {
-    const ParsedArguments a = ParseArguments(arguments, {}, {});
-    if (!a.problem.isEmpty())
-        return Usage(a.problem);
-    if (a.positionals.size() != 1)
-        return Usage(QStringLiteral("check needs one FILE"));
+    const auto a = Parse(arguments, {}, {}, 1, "check needs one FILE");
+    if (!a)
+        return kUsage;
     PointBook book;
-    if (!LoadDecoded(book, a.positionals[0]))
+    if (!LoadDecoded(book, a->positionals[0]))
         return kRefused;
     out << "OK\n";
     out.flush();
@@ -259,43 +277,27 @@ int TovikCli::Check(const QStringList& arguments)
 
 int TovikCli::New(const QStringList& arguments)
 {
-    const ParsedArguments a = ParseArguments(arguments, {}, {QStringLiteral("force")});
-    if (!a.problem.isEmpty())
-        return Usage(a.problem);
-    if (a.positionals.size() != 1)
-        return Usage(QStringLiteral("new needs one FILE"));
-    const QString path = a.positionals[0];
-    if (QFileInfo::exists(path) && !a.flags.contains(QStringLiteral("force"))) {
+    const auto a = Parse(arguments, {}, {QStringLiteral("force")}, 1, "new needs one FILE");
+    if (!a)
+        return kUsage;
+    const QString path = a->positionals[0];
+    if (QFileInfo::exists(path) && !a->flags.contains(QStringLiteral("force"))) {
         Fail(path, QStringLiteral("already exists; use --force to replace it"));
         return kRefused;
     }
-    bookMessages.clear();
-    PointBook book([this](const std::string& m) { bookMessages << QString::fromStdString(m); });
-    if (!book.Save(QFile::encodeName(path).toStdString())) {
-        for (const QString& m : std::as_const(bookMessages))
-            Fail(path, m);
-        return kRefused;
-    }
-    return kSuccess;
+    PointBook book;
+    return SaveBook(book, path) ? kSuccess : kRefused;
 }
 
 int TovikCli::Rewrite(const QStringList& arguments)
 {
-    const ParsedArguments a = ParseArguments(arguments, {}, {});
-    if (!a.problem.isEmpty())
-        return Usage(a.problem);
-    if (a.positionals.size() != 2)
-        return Usage(QStringLiteral("rewrite needs IN and OUT"));
+    const auto a = Parse(arguments, {}, {}, 2, "rewrite needs IN and OUT");
+    if (!a)
+        return kUsage;
     PointBook book;
-    if (!LoadDecoded(book, a.positionals[0]))
+    if (!LoadDecoded(book, a->positionals[0]))
         return kRefused;
-    bookMessages.clear();
-    if (!book.Save(QFile::encodeName(a.positionals[1]).toStdString())) {
-        for (const QString& m : std::as_const(bookMessages))
-            Fail(a.positionals[1], m);
-        return kRefused;
-    }
-    return kSuccess;
+    return SaveBook(book, a->positionals[1]) ? kSuccess : kRefused;
 }
 
 int TovikCli::Add(const QStringList& arguments)
@@ -303,18 +305,16 @@ int TovikCli::Add(const QStringList& arguments)
     QStringList options;
     for (const FieldLimit& f : kAddFields)
         options << QString::fromLatin1(f.option);
-    const ParsedArguments a = ParseArguments(arguments, options, {});
-    if (!a.problem.isEmpty())
-        return Usage(a.problem);
-    if (a.positionals.size() != 1)
-        return Usage(QStringLiteral("add needs one FILE"));
-    const QString path = a.positionals[0];
+    const auto a = Parse(arguments, options, {}, 1, "add needs one FILE");
+    if (!a)
+        return kUsage;
+    const QString path = a->positionals[0];
 
     // The texts as the edit dialog would return them: CP932, within the field limits.
     QMap<QString, std::string> texts;
     for (const FieldLimit& f : kAddFields) {
         const QString key = QString::fromLatin1(f.option);
-        const QString text = a.values.value(key, key == QStringLiteral("mark") ? QStringLiteral("0") : QString());
+        const QString text = a->values.value(key, key == QStringLiteral("mark") ? QStringLiteral("0") : QString());
         QString bad;
         const auto bytes = Cp932::Encode(text, &bad);
         if (!bytes) {
@@ -338,12 +338,7 @@ int TovikCli::Add(const QStringList& arguments)
     book.InsertEntry(book.GetCount(),
                      PointEntry::FromTexts(texts["name"], texts["reading"], texts["longitude"],
                                            texts["latitude"], texts["telephone"], texts["mark"]));
-    if (!book.Save(QFile::encodeName(path).toStdString())) {
-        for (const QString& m : std::as_const(bookMessages))
-            Fail(path, m);
-        return kRefused;
-    }
-    return kSuccess;
+    return SaveBook(book, path) ? kSuccess : kRefused;
 }
 
 }  // namespace tovik

@@ -1,8 +1,10 @@
 #pragma once
 
+#include <QMap>
 #include <QString>
 #include <QStringList>
 #include <QTextStream>
+#include <optional>
 
 namespace tovik {
 
@@ -13,6 +15,13 @@ class PointBook;
 class TovikCli {
 public:
     enum ExitCode { kSuccess = 0, kRefused = 1, kUsage = 2 };
+
+    struct Arguments {
+        QStringList positionals;
+        QMap<QString, QString> values;
+        QStringList flags;
+        QString problem;
+    };
 
     TovikCli(QTextStream& out, QTextStream& err);
     // `arguments` without the program name.
@@ -25,8 +34,15 @@ private:
     int Rewrite(const QStringList& arguments);
     int Add(const QStringList& arguments);
 
+    // The options and exactly `positionals` other arguments; otherwise says what is
+    // wrong (`need` when the count is) and gives nothing.
+    std::optional<Arguments> Parse(const QStringList& arguments, const QStringList& valueOptions,
+                                   const QStringList& flagOptions, qsizetype positionals, const char* need);
+    void CollectMessages(PointBook& book);
     // Loads `path` into `book` and reports why not when it was not decoded.
     bool LoadDecoded(PointBook& book, const QString& path);
+    // Saves `book` to `path` and reports why not when it could not.
+    bool SaveBook(PointBook& book, const QString& path);
     int Usage(const QString& problem);
     void Fail(const QString& path, const QString& message);
 

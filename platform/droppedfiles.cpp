@@ -1,5 +1,6 @@
 #include "droppedfiles.h"
 
+#include <QDropEvent>
 #include <QMimeData>
 #include <QUrl>
 
@@ -15,6 +16,20 @@ QString DroppedFiles::Last(const QMimeData* mime)
         }
     }
     return path;
+}
+
+void DroppedFiles::AcceptIfFile(QDropEvent* event)
+{
+    if (Last(event->mimeData()).isEmpty())
+        event->ignore();
+    else
+        event->acceptProposedAction();
+}
+
+QString DroppedFiles::Take(QDropEvent* event)
+{
+    AcceptIfFile(event);
+    return Last(event->mimeData());
 }
 
 }  // namespace tovik

@@ -143,31 +143,14 @@ void ImportListCtrl::mouseReleaseEvent(QMouseEvent* event)
         ListBase::mouseReleaseEvent(event);
 }
 
-void ImportListCtrl::dragEnterEvent(QDragEnterEvent* event)
-{
-    if (DroppedFiles::Last(event->mimeData()).isEmpty())
-        event->ignore();
-    else
-        event->acceptProposedAction();
-}
+void ImportListCtrl::dragEnterEvent(QDragEnterEvent* event) { DroppedFiles::AcceptIfFile(event); }
 
-void ImportListCtrl::dragMoveEvent(QDragMoveEvent* event)
-{
-    if (DroppedFiles::Last(event->mimeData()).isEmpty())
-        event->ignore();
-    else
-        event->acceptProposedAction();
-}
+void ImportListCtrl::dragMoveEvent(QDragMoveEvent* event) { DroppedFiles::AcceptIfFile(event); }
 
 void ImportListCtrl::dropEvent(QDropEvent* event)
 {
-    const QString path = DroppedFiles::Last(event->mimeData());
-    if (path.isEmpty()) {
-        event->ignore();
-        return;
-    }
-    event->acceptProposedAction();
-    LoadFile(path);
+    if (const QString path = DroppedFiles::Take(event); !path.isEmpty())
+        LoadFile(path);
 }
 
 }  // namespace tovik
