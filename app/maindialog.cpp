@@ -68,17 +68,14 @@ QImage IconImage(const QString& path, int size)
 {
     QImageReader reader(path);
     QImage best;
-    for (int i = 0; reader.canRead() || i == 0; ++i) {
-        if (i > 0 && !reader.jumpToNextImage())
+    const int count = std::max(reader.imageCount(), 1);
+    for (int i = 0; i < count; ++i) {
+        if (i > 0 && !reader.jumpToImage(i))
             break;
         const QImage image = reader.read();
-        if (image.isNull())
-            break;
         const auto distance = [size](const QImage& m) { return std::abs(m.width() - size); };
-        if (best.isNull() || distance(image) < distance(best))
+        if (!image.isNull() && (best.isNull() || distance(image) < distance(best)))
             best = image;
-        if (reader.imageCount() <= i + 1)
-            break;
     }
     if (best.isNull() || best.size() == QSize(size, size))
         return best;

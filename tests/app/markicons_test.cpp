@@ -2,6 +2,8 @@
 
 #include <QDir>
 #include <QImage>
+#include <QImageReader>
+#include <map>
 
 #include "maindialog.h"
 #include "pointbook.h"
@@ -51,6 +53,18 @@ TEST_F(MarkIconsTest, EveryMarkHasItsOwnIcon)
         EXPECT_FALSE(IsPlaceholder(d.MarkImagesLarge()[k], 32)) << k;
     }
     EXPECT_NE(d.MarkImagesSmall()[1].pixmap(16, 16).toImage(), d.MarkImagesSmall()[2].pixmap(16, 16).toImage());
+
+    // Each list takes the file's own picture of its size, not one scaled from the other.
+    QImageReader reader(QStringLiteral("mark12.ico"));
+    ASSERT_EQ(reader.imageCount(), 2);
+    std::map<int, QImage> drawn;
+    for (int i = 0; i < 2; ++i) {
+        reader.jumpToImage(i);
+        const QImage image = reader.read().convertToFormat(QImage::Format_ARGB32);
+        drawn[image.width()] = image;
+    }
+    EXPECT_EQ(d.MarkImagesSmall()[12].pixmap(16, 16).toImage().convertToFormat(QImage::Format_ARGB32), drawn[16]);
+    EXPECT_EQ(d.MarkImagesLarge()[12].pixmap(32, 32).toImage().convertToFormat(QImage::Format_ARGB32), drawn[32]);
 }
 
 TEST_F(MarkIconsTest, MissingOrBrokenFilesGiveThePlaceholderInBothLists)
