@@ -1,7 +1,6 @@
 #include "maindialog.h"
 
 #include <QCloseEvent>
-#include <QDir>
 #include <QFile>
 #include <QImageReader>
 #include <QKeyEvent>
@@ -62,24 +61,30 @@ QIcon Placeholder(int size)
     return QIcon(pixmap);
 }
 
-// The image of an icon file nearest to `size`, scaled to it; a null image when the
-// file is missing or holds no image.
-QImage IconImage(const QString& path, int size)
+// Every picture of an icon file; none when the file is missing or holds no image.
+std::vector<QImage> IconImages(const QString& path)
 {
     QImageReader reader(path);
-    QImage best;
+    std::vector<QImage> images;
     const int count = std::max(reader.imageCount(), 1);
     for (int i = 0; i < count; ++i) {
         if (i > 0 && !reader.jumpToImage(i))
             break;
-        const QImage image = reader.read();
-        const auto distance = [size](const QImage& m) { return std::abs(m.width() - size); };
-        if (!image.isNull() && (best.isNull() || distance(image) < distance(best)))
-            best = image;
+        if (QImage image = reader.read(); !image.isNull())
+            images.push_back(std::move(image));
     }
-    if (best.isNull() || best.size() == QSize(size, size))
-        return best;
-    return best.scaled(size, size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    return images;
+}
+
+// The picture nearest to `size`, scaled to it.
+QIcon Nearest(const std::vector<QImage>& images, int size)
+{
+    const auto distance = [size](const QImage& m) { return std::abs(m.width() - size); };
+    const QImage& best = *std::min_element(images.begin(), images.end(),
+                                           [&](const QImage& a, const QImage& b) { return distance(a) < distance(b); });
+    if (best.size() == QSize(size, size))
+        return QIcon(QPixmap::fromImage(best));
+    return QIcon(QPixmap::fromImage(best.scaled(size, size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation)));
 }
 
 }  // namespace
@@ -103,7 +108,6 @@ MainDialog::MainDialog(PointBook& book, Prompter& prompter, const QString& comma
       markCheck(QStringLiteral("MARK"), &client)
 {
     book.SetMessageSink([this](const std::string& m) { ShowBookMessage(m); });
-    fileDialogDir = QDir::currentPath();
     filePath = commandLineFile;
     SetCurrentFile(filePath);
     icon = ProgramIcon();
@@ -279,11 +283,10 @@ void MainDialog::LoadMarkIcons()
     markImagesLarge.clear();
     markImagesSmall.clear();
     for (int k = 0; k < kMarkCount; ++k) {
-        const QString name = QStringLiteral("mark%1.ico").arg(k, 2, 10, QChar(u'0'));
-        const QImage large = IconImage(name, 32);
-        if (!large.isNull()) {
-            markImagesLarge << QIcon(QPixmap::fromImage(large));
-            markImagesSmall << QIcon(QPixmap::fromImage(IconImage(name, 16)));
+        const std::vector<QImage> images = IconImages(QStringLiteral("mark%1.ico").arg(k, 2, 10, QChar(u'0')));
+        if (!images.empty()) {
+            markImagesLarge << Nearest(images, 32);
+            markImagesSmall << Nearest(images, 16);
         } else {
             markImagesLarge << Placeholder(32);
             markImagesSmall << Placeholder(16);
