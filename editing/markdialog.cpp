@@ -25,7 +25,7 @@ MarkDialog::MarkDialog(Prompter& prompter, QWidget* parent)
     setFixedSize(du.Rect(0, 0, 134, 43).size());
 
     okButton.setGeometry(du.Rect(82, 13, 45, 14));
-    okButton.setAutoDefault(true);
+    okButton.setDefault(true);
     markEdit.setGeometry(du.Rect(38, 12, 19, 16));
     markEdit.setObjectName(QStringLiteral("markField"));
     caption.setGeometry(du.Rect(7, 15, 21, 11));

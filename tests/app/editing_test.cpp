@@ -316,7 +316,7 @@ TEST_F(EditingTest, MarkDialogRefusesWhatIsNotAMark)
     EXPECT_EQ(prompter.shown[1].icon, Prompter::Icon::none);
     EXPECT_EQ(dialog.MarkField().selectedText(), QString("+5"));
     dialog.MarkField().setText(" 12 ");
-    dialog.OnOK();
+    QTest::keyClick(&dialog.MarkField(), Qt::Key_Return);  // Enter in the field is OK
     EXPECT_EQ(dialog.result(), QDialog::Accepted);
     EXPECT_EQ(dialog.mark, 12u);
 }
