@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
-# Builds Tovik and runs every test: the tests of the normal build, the core and
-# command-line tests again under the address and undefined-behaviour sanitizers, and
-# each fuzzer for a short while (TOVIK_FUZZ_SECONDS, 20 by default).
+# Builds Tovik and runs every test: the tests of the normal build, all of them again
+# under the address and undefined-behaviour sanitizers, and each fuzzer for a short
+# while (TOVIK_FUZZ_SECONDS, 20 by default).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -35,8 +35,7 @@ echo "== tests"
 run_ctest build
 
 echo "== tests under address and undefined-behaviour sanitizers"
-cmake -S . -B build-sanitize -G Ninja -DCMAKE_BUILD_TYPE=Debug -DTOVIK_WERROR=ON -DTOVIK_SANITIZE=ON \
-    -DTOVIK_WITH_GUI=OFF
+cmake -S . -B build-sanitize -G Ninja -DCMAKE_BUILD_TYPE=Debug -DTOVIK_WERROR=ON -DTOVIK_SANITIZE=ON -DTOVIK_WITH_GUI=ON
 cmake --build build-sanitize -j"$jobs"
 ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
     run_ctest build-sanitize
