@@ -9,11 +9,7 @@ namespace tovik {
 
 AboutDialog::AboutDialog(const QIcon& icon, QWidget* parent) : QDialog(parent)
 {
-    setWindowTitle(QStringLiteral("Tovikのﾊﾞｰｼﾞｮﾝ情報"));
-    setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
-    const QFont font(QStringLiteral("ＭＳ Ｐゴシック"), 9);
-    setFont(font);
-    const DialogUnits du(font);
+    const DialogUnits du = DialogUnits::SetUpDialog(*this, QStringLiteral("Tovikのﾊﾞｰｼﾞｮﾝ情報"), 9, 235, 55);
 
     auto* picture = new QLabel(this);
     const QRect iconRect = du.Rect(11, 17, 20, 20);
@@ -31,8 +27,6 @@ AboutDialog::AboutDialog(const QIcon& icon, QWidget* parent) : QDialog(parent)
     ok->setGeometry(du.Rect(178, 7, 50, 14));
     ok->setDefault(true);
     connect(ok, &QPushButton::clicked, this, &QDialog::accept);
-
-    setFixedSize(du.Rect(0, 0, 235, 55).size());
 }
 
 }  // namespace tovik

@@ -17,12 +17,7 @@ MarkDialog::MarkDialog(Prompter& prompter, QWidget* parent)
       markEdit(this),
       caption(QStringLiteral("マーク"), this)
 {
-    setWindowTitle(QStringLiteral("MARK"));
-    setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
-    const QFont font(QStringLiteral("ＭＳ Ｐゴシック"), 9);
-    setFont(font);
-    const DialogUnits du(font);
-    setFixedSize(du.Rect(0, 0, 134, 43).size());
+    const DialogUnits du = DialogUnits::SetUpDialog(*this, QStringLiteral("MARK"), 9, 134, 43);
 
     okButton.setGeometry(du.Rect(82, 13, 45, 14));
     okButton.setDefault(true);

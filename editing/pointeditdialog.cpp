@@ -37,12 +37,7 @@ PointEditDialog::PointEditDialog(Prompter& prompter, QWidget* parent)
       distanceList(this),
       line(this)
 {
-    setWindowTitle(QStringLiteral("編集"));
-    setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
-    const QFont font(QStringLiteral("ＭＳ Ｐゴシック"), 10);
-    setFont(font);
-    const DialogUnits du(font);
-    setFixedSize(du.Rect(0, 0, 243, 167).size());
+    const DialogUnits du = DialogUnits::SetUpDialog(*this, QStringLiteral("編集"), 10, 243, 167);
 
     setAutoFillBackground(true);
     QPalette p = palette();

@@ -1,5 +1,6 @@
 #include "dialogunits.h"
 
+#include <QDialog>
 #include <QFontMetrics>
 
 namespace tovik {
@@ -31,6 +32,21 @@ QRect DialogUnits::Rect(int x, int y, int width, int height) const
     const int left = X(x);
     const int top = Y(y);
     return QRect(left, top, X(x + width) - left, Y(y + height) - top);
+}
+
+}  // namespace tovik
+
+namespace tovik {
+
+DialogUnits DialogUnits::SetUpDialog(QDialog& dialog, const QString& title, int pointSize, int width, int height)
+{
+    dialog.setWindowTitle(title);
+    dialog.setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
+    const QFont font(QStringLiteral("ＭＳ Ｐゴシック"), pointSize);
+    dialog.setFont(font);
+    const DialogUnits units(font);
+    dialog.setFixedSize(units.Rect(0, 0, width, height).size());
+    return units;
 }
 
 }  // namespace tovik

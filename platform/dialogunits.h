@@ -3,6 +3,8 @@
 #include <QFont>
 #include <QRect>
 
+class QDialog;
+
 namespace tovik {
 
 // Dialog units of a dialog font, converted to pixels as Windows converts them: a
@@ -16,6 +18,10 @@ public:
     int Y(int units) const;
     // A control's rectangle in the template (x, y, width, height) in pixels.
     QRect Rect(int x, int y, int width, int height) const;
+
+    // Gives a fixed-size dialog its title, its font (the dialogs' Gothic face at
+    // `pointSize`) and its size in dialog units; the units for placing its controls.
+    static DialogUnits SetUpDialog(QDialog& dialog, const QString& title, int pointSize, int width, int height);
 
     int BaseX() const { return baseX; }
     int BaseY() const { return baseY; }

@@ -18,28 +18,29 @@ Prompter::Answer ScriptedPrompter::Message(QWidget*, const QString& text, Button
     return a;
 }
 
+namespace {
+QString Next(std::deque<QString>& names, const char* dialog)
+{
+    if (names.empty()) {
+        ADD_FAILURE() << "unexpected " << dialog << " dialog";
+        return {};
+    }
+    QString name = names.front();
+    names.pop_front();
+    return name;
+}
+}  // namespace
+
 QString ScriptedPrompter::OpenFileName(QWidget*, const FileRequest& request)
 {
     openRequests.push_back(request);
-    if (openNames.empty()) {
-        ADD_FAILURE() << "unexpected open dialog";
-        return {};
-    }
-    QString name = openNames.front();
-    openNames.pop_front();
-    return name;
+    return Next(openNames, "open");
 }
 
 QString ScriptedPrompter::SaveFileName(QWidget*, const FileRequest& request)
 {
     saveRequests.push_back(request);
-    if (saveNames.empty()) {
-        ADD_FAILURE() << "unexpected save dialog";
-        return {};
-    }
-    QString name = saveNames.front();
-    saveNames.pop_front();
-    return name;
+    return Next(saveNames, "save");
 }
 
 int ScriptedPrompter::RunDialog(QDialog& dialog)
