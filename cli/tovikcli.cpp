@@ -8,6 +8,7 @@
 #include "cp932.h"
 #include "messagetexts.h"
 #include "pointbook.h"
+#include "rowrecord.h"
 
 namespace tovik {
 
@@ -48,19 +49,6 @@ struct FieldLimit {
 constexpr std::array<FieldLimit, 6> kAddFields = {{
     {"name", 16}, {"reading", 16}, {"longitude", 16}, {"mark", 2}, {"latitude", 16}, {"telephone", 14},
 }};
-
-// The eight texts of a list row of the editor.
-std::array<QString, 8> RowTexts(const PointBook& book, int i)
-{
-    return {Cp932::Decode(book.GetName(i)),
-            QString::fromStdString(book.GetLongitudeText(i)),
-            QString::fromStdString(book.GetLatitudeText(i)),
-            QString::fromStdString(book.GetMarkText(i)),
-            Cp932::Decode(book.GetReading(i)),
-            QString::fromStdString(book.GetTelephoneText(i)),
-            QString::fromStdString(book.GetDistanceText(i)),
-            QString::fromStdString(book.GetCategoryText(i))};
-}
 
 QString JsonString(const QString& text)
 {
@@ -215,10 +203,10 @@ int TovikCli::Show(const QStringList& arguments)
         out << "[";
         for (int i = 0; i < book.GetCount(); ++i) {
             const PointEntry& e = book.Entry(i);
-            const auto row = RowTexts(book, i);
+            const RowRecord row = RowRecord::FromBook(book, i);
             out << (i == 0 ? "\n" : ",\n") << "  {"
-                << "\"name\": " << JsonString(row[0])
-                << ", \"reading\": " << JsonString(row[4])
+                << "\"name\": " << JsonString(row[RowRecord::name])
+                << ", \"reading\": " << JsonString(row[RowRecord::reading])
                 << ", \"longitude\": " << e.longitude
                 << ", \"longitudeFraction\": " << int(e.longitudeFraction)
                 << ", \"latitude\": " << e.latitude
@@ -226,12 +214,12 @@ int TovikCli::Show(const QStringList& arguments)
                 << ", \"mark\": " << int(e.mark)
                 << ", \"distance\": " << int(e.distance)
                 << ", \"category\": " << int(e.category)
-                << ", \"telephone\": " << JsonString(row[5])
-                << ", \"longitudeText\": " << JsonString(row[1])
-                << ", \"latitudeText\": " << JsonString(row[2])
-                << ", \"markText\": " << JsonString(row[3])
-                << ", \"distanceText\": " << JsonString(row[6])
-                << ", \"categoryText\": " << JsonString(row[7]) << "}";
+                << ", \"telephone\": " << JsonString(row[RowRecord::telephone])
+                << ", \"longitudeText\": " << JsonString(row[RowRecord::longitude])
+                << ", \"latitudeText\": " << JsonString(row[RowRecord::latitude])
+                << ", \"markText\": " << JsonString(row[RowRecord::mark])
+                << ", \"distanceText\": " << JsonString(row[RowRecord::distance])
+                << ", \"categoryText\": " << JsonString(row[RowRecord::category]) << "}";
         }
         out << (book.GetCount() > 0 ? "\n]\n" : "]\n");
         out.flush();
@@ -239,20 +227,19 @@ int TovikCli::Show(const QStringList& arguments)
     }
 
     // Columns padded to the widest text; CP932 byte counts are terminal columns.
-    std::vector<std::array<QString, 8>> rows;
+    std::vector<RowRecord> rows;
     std::array<int, 8> widths{};
     for (int i = 0; i < book.GetCount(); ++i) {
-        rows.push_back(RowTexts(book, i));
+        rows.push_back(RowRecord::FromBook(book, i));
         for (std::size_t c = 0; c < widths.size(); ++c)
-            widths[c] = std::max(widths[c], Cp932::ByteLength(rows.back()[c]));
+            widths[c] = std::max(widths[c], Cp932::ByteLength(rows.back().texts[c]));
     }
-    constexpr std::array<std::size_t, 8> kOrder = {0, 1, 2, 3, 4, 5, 6, 7};
-    for (const auto& row : rows) {
+    for (const RowRecord& row : rows) {
         QString line;
-        for (std::size_t c : kOrder) {
-            line += row[c];
-            if (c + 1 < kOrder.size())
-                line += QString(widths[c] - Cp932::ByteLength(row[c]) + 2, u' ');
+        for (std::size_t c = 0; c < row.texts.size(); ++c) {
+            line += row.texts[c];
+            if (c + 1 < row.texts.size())
+                line += QString(widths[c] - Cp932::ByteLength(row.texts[c]) + 2, u' ');
         }
         while (line.endsWith(u' '))
             line.chop(1);
