@@ -52,6 +52,9 @@ void ImportListCtrl::SetDropTarget(std::function<QRect()> rect, std::function<vo
 
 void ImportListCtrl::ShowCursor(DragCursor which)
 {
+    // Every move of a drag asks again; the cursor is drawn only when it changes.
+    if (which == currentCursor && viewport()->testAttribute(Qt::WA_SetCursor))
+        return;
     currentCursor = which;
     viewport()->setCursor(MakeDragCursor(which));
 }

@@ -96,9 +96,14 @@ void PointListCtrl::OnLButtonUp(const QPoint& position)
 
 void PointListCtrl::OnDropItem(int from, int target) { MoveItem(from, target); }
 
+bool PointListCtrl::Moves(int from, int to) const
+{
+    return to != from && to != from + 1 && from >= 0 && from < rowCount() && to >= 0 && to <= rowCount();
+}
+
 void PointListCtrl::MoveItem(int from, int to)
 {
-    if (to == from || to == from + 1 || from < 0 || from >= rowCount() || to < 0 || to > rowCount())
+    if (!Moves(from, to))
         return;
     if (pointBook)
         pointBook->MoveEntry(from, to);
@@ -108,7 +113,7 @@ void PointListCtrl::MoveItem(int from, int to)
 
 void PointListCtrl::MoveRow(int from, int to)
 {
-    if (to == from || to == from + 1 || from < 0 || from >= rowCount() || to < 0 || to > rowCount())
+    if (!Moves(from, to))
         return;
     const ItemState state = GetItemState(from);
     const int inserted = InsertItem(to, GetItemText(from, 0), state.image);

@@ -49,6 +49,8 @@ protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
 
 private:
+    // False for a position that leaves the row where it is, or lies outside the list.
+    bool Moves(int from, int to) const;
     void SetDropHighlight(int row, bool on);
     void MoveDragImage(const QPoint& position);
 
