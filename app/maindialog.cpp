@@ -693,12 +693,12 @@ void MainDialog::OnAdd()
     row[RowRecord::reading] = dialog.reading;
     row[RowRecord::telephone] = dialog.telephone;
     InsertRow(p, row);
+    const std::string markBytes = Bytes(dialog.mark);
     book.InsertEntry(p, PointEntry::FromTexts(Bytes(dialog.name), Bytes(dialog.reading), Bytes(dialog.longitude),
-                                              Bytes(dialog.latitude), Bytes(dialog.telephone),
-                                              Bytes(dialog.mark)));
+                                              Bytes(dialog.latitude), Bytes(dialog.telephone), markBytes));
     UpdateTitle();
     SelectRow(p);
-    SyncRowState(p, ReadLeadingInteger(Bytes(dialog.mark)));
+    SyncRowState(p, ReadLeadingInteger(markBytes));
 }
 
 void MainDialog::OnDelete()
