@@ -2,10 +2,12 @@
 
 #include <QCloseEvent>
 #include <QFile>
+#include <QFileInfo>
 #include <QImageReader>
 #include <QKeyEvent>
 
 #include "aboutdialog.h"
+#include "bytelimitvalidator.h"
 #include "cp932.h"
 #include "dialogunits.h"
 #include "droppedfiles.h"
@@ -213,6 +215,7 @@ void MainDialog::OnInitDialog()
     client.move(0, menuHeight);
     resize(client.width(), client.height() + menuHeight);
     markField.setText(QString::number(markValue));
+    new ByteLimitValidator(ByteLimitValidator::kUnlimited, markField, ByteLimitValidator::Kind::numeric);
 
     markCheck.setChecked(true);
     LoadMarkIcons();
@@ -260,15 +263,19 @@ void MainDialog::OnInitDialog()
         connect(list, &ListBase::DoubleClicked, this, [this] { OnChange(); });
         connect(list, &ListBase::Clicked, this, [this, list] { OnListClick(*list); });
     }
-    // Both lists of the edited book always show its order.
+    // Both lists of the edited book always show its order, and the same selection, focus
+    // and ticks, so that a command means the same point whichever view is shown.
     connect(&editList, &PointListCtrl::RowMoved, &targetList, &PointListCtrl::MoveRow);
     connect(&targetList, &PointListCtrl::RowMoved, &editList, &PointListCtrl::MoveRow);
+    connect(&editList, &ListBase::RowStateChanged, this, [this] { MirrorRowStates(editList, targetList); });
+    connect(&targetList, &ListBase::RowStateChanged, this, [this] { MirrorRowStates(targetList, editList); });
     importList.SetDropTarget([this] { return GetTargetListRect(); }, [this] { OnTransfer(); });
 
     if (!filePath.isEmpty()) {
-        const LoadResult result = book.Load(Encoded(filePath));
-        // A named file that cannot be opened or fails its check must not become the
-        // target of a plain save.
+        // A named file that is not a .mem file, cannot be opened or fails its check must
+        // not become the target of a plain save.
+        const bool refused = RefuseOtherKinds(filePath);
+        const LoadResult result = refused ? LoadResult::failed : book.Load(Encoded(filePath));
         if (result == LoadResult::failed || result == LoadResult::rejected) {
             filePath.clear();
             SetCurrentFile(filePath);
@@ -338,6 +345,35 @@ void MainDialog::SyncRowState(int index, int mark)
 
 int MainDialog::FirstSelectedRow(const ListBase& list) { return list.GetNextSelected(-1); }
 
+void MainDialog::ShowEntry(int index)
+{
+    const RowRecord row = RowRecord::FromBook(book, index);
+    for (int c = 0; c < RowRecord::kColumns; ++c) {
+        editList.SetItemText(index, c, row[c]);
+        targetList.SetItemText(index, c, row[c]);
+    }
+}
+
+void MainDialog::MirrorRowStates(const ListBase& from, ListBase& to)
+{
+    // Rows are inserted, moved and deleted in one list and then the other: in between the
+    // two do not show the same points.
+    if (mirroring || from.GetItemCount() != to.GetItemCount())
+        return;
+    mirroring = true;
+    for (int row = 0; row < from.GetItemCount(); ++row) {
+        const ListBase::ItemState source = from.GetItemState(row);
+        ListBase::ItemState state = to.GetItemState(row);
+        if (state.selected == source.selected && state.focused == source.focused && state.checked == source.checked)
+            continue;
+        state.selected = source.selected;
+        state.focused = source.focused;
+        state.checked = source.checked;
+        to.SetItemState(row, state);
+    }
+    mirroring = false;
+}
+
 // ---- file commands
 
 void MainDialog::UpdateTitle()
@@ -355,16 +391,29 @@ void MainDialog::SetCurrentFile(const QString& path)
 
 bool MainDialog::SaveToTarget()
 {
-    if (savePath.isEmpty()) {
-        const QString chosen = AskSavePath();
-        if (chosen.isEmpty())
+    QString target = savePath;
+    if (target.isEmpty()) {
+        target = AskSavePath();
+        if (target.isEmpty())
             return false;
-        savePath = chosen;
     }
+    return WriteTo(target);
+}
+
+bool MainDialog::WriteTo(const QString& path)
+{
     // The changes count as saved only once they are on disk.
-    if (!book.Save(Encoded(savePath)))
+    if (!book.Save(Encoded(path)))
         return false;
     book.SetModified(false);
+    // The file written is the current file: the title names it and the next plain save
+    // writes it again. A name that was never written never becomes current.
+    if (path != filePath || path != savePath) {
+        filePath = path;
+        SetCurrentFile(filePath);
+        savePath = path;
+        UpdateTitle();
+    }
     return true;
 }
 
@@ -389,9 +438,10 @@ void MainDialog::OnFileSaveAs()
     const QString chosen = AskSavePath();
     if (chosen.isEmpty())
         return;
-    filePath = chosen;
-    SetCurrentFile(filePath);
-    SaveToTarget();
+    // A name of another kind than .mem is asked for once more before anything is written.
+    const QString target = PointBook::HasMemExtension(Encoded(chosen)) ? chosen : AskSavePath();
+    if (!target.isEmpty())
+        WriteTo(target);
 }
 
 bool MainDialog::ConfirmDiscard()
@@ -409,8 +459,18 @@ bool MainDialog::ConfirmDiscard()
     }
 }
 
+bool MainDialog::RefuseOtherKinds(const QString& path)
+{
+    if (PointBook::HasMemExtension(Encoded(path)))
+        return false;
+    ShowBookMessage(QString::fromUtf8(messages::kNotMemFile).arg(QFileInfo(path).fileName()).toStdString());
+    return true;
+}
+
 void MainDialog::OpenFile(const QString& path)
 {
+    if (RefuseOtherKinds(path))
+        return;
     const LoadResult result = book.Load(Encoded(path));
     if (result == LoadResult::failed || result == LoadResult::rejected)
         return;
@@ -430,7 +490,7 @@ void MainDialog::OnFileOpen()
 
 void MainDialog::OnDropFiles(const QString& path)
 {
-    if (path.isEmpty() || !ConfirmDiscard())
+    if (path.isEmpty() || RefuseOtherKinds(path) || !ConfirmDiscard())
         return;
     OpenFile(path);
 }
@@ -652,20 +712,18 @@ void MainDialog::OnChange()
             {&dialog.reading, &PointBook::SetReading},
             {&dialog.telephone, &PointBook::SetTelephone},
         }};
+        // A text left as it was writes nothing, so its stored bytes stay exactly as read.
         for (int k = 0; k < RowRecord::kColumns; ++k) {
             const auto& [text, setter] = columns[static_cast<std::size_t>(k)];
-            const std::string bytes = Bytes(*text);
-            if (bytes == Bytes(editList.GetItemText(i, k)))
-                continue;
-            editList.SetItemText(i, k, *text);
-            targetList.SetItemText(i, k, *text);
-            (book.*setter)(bytes, i);
+            if (*text != editList.GetItemText(i, k))
+                (book.*setter)(Bytes(*text), i);
         }
-        const std::string markBytes = Bytes(dialog.mark);
-        const MarkFollowers followers = FollowMarkText(markBytes);
+        const MarkFollowers followers = FollowMarkText(Bytes(dialog.mark));
         book.SetCategory(FormatCategory(followers.category), i);
         book.SetDistance(followers.distance, i);
-        SyncRowState(i, ReadLeadingInteger(markBytes));
+        // The row shows what the book now holds (" 35.41.20.0" for "35 41 20").
+        ShowEntry(i);
+        SyncRowState(i, book.Entry(i).mark);
     }
     editList.viewport()->update();
 }
@@ -685,20 +743,13 @@ void MainDialog::OnAdd()
     if (prompter.RunDialog(dialog) != QDialog::Accepted)
         return;
 
-    RowRecord row;
-    row[RowRecord::name] = dialog.name;
-    row[RowRecord::longitude] = dialog.longitude;
-    row[RowRecord::latitude] = dialog.latitude;
-    row[RowRecord::mark] = dialog.mark;
-    row[RowRecord::reading] = dialog.reading;
-    row[RowRecord::telephone] = dialog.telephone;
-    InsertRow(p, row);
-    const std::string markBytes = Bytes(dialog.mark);
     book.InsertEntry(p, PointEntry::FromTexts(Bytes(dialog.name), Bytes(dialog.reading), Bytes(dialog.longitude),
-                                              Bytes(dialog.latitude), Bytes(dialog.telephone), markBytes));
+                                              Bytes(dialog.latitude), Bytes(dialog.telephone), Bytes(dialog.mark)));
+    // The new row shows the book's texts of the point, not the texts as typed.
+    InsertRow(p, RowRecord::FromBook(book, p));
     UpdateTitle();
     SelectRow(p);
-    SyncRowState(p, ReadLeadingInteger(markBytes));
+    SyncRowState(p, book.Entry(p).mark);
 }
 
 void MainDialog::OnDelete()
@@ -732,8 +783,6 @@ void MainDialog::OnTransfer()
     const int p = selected >= 0 ? selected : targetList.GetItemCount();
     const PointBook& importBook = importList.ImportBook();
     for (int i = importList.GetNextSelected(-1); i >= 0; i = importList.GetNextSelected(i)) {
-        RowRecord row;
-        importList.GetRowTexts(i, row);
         PointEntry copy;
         importBook.GetEntry(copy, i);
         if (markCheck.isChecked()) {
@@ -744,13 +793,12 @@ void MainDialog::OnTransfer()
             }
             copy.mark = static_cast<std::uint8_t>(*mark);
         }
-        row[RowRecord::mark] = QString::number(copy.mark);
-        InsertRow(p, row);
         if (const auto followers = FollowMark(copy.mark)) {
             copy.distance = followers->distance;
             copy.category = followers->category;
         }
         book.InsertEntry(p, copy);
+        InsertRow(p, RowRecord::FromBook(book, p));
     }
     UpdateTitle();
 }

@@ -39,6 +39,8 @@ public:
     void UpdateTitle();
     void SetCurrentFile(const QString& path);
     bool SaveToTarget();
+    // Writes the book to `path`; once written, it is the current file.
+    bool WriteTo(const QString& path);
 
     // The lists of the edited book and their rows.
     void RefreshLists();
@@ -46,6 +48,8 @@ public:
     void SelectRow(int index);
     void SyncRowState(int index, int mark);
     static int FirstSelectedRow(const ListBase& list);
+    // Puts the book's texts of entry `index` into its row of both lists.
+    void ShowEntry(int index);
 
     // Views and layout.
     void ShowEditView();
@@ -100,6 +104,10 @@ private:
     // Loads a file into the edited book and makes it the current file; a file that
     // cannot be opened or fails its check leaves the current file as it was.
     void OpenFile(const QString& path);
+    // Says so and gives true when `path` is not a .mem file.
+    bool RefuseOtherKinds(const QString& path);
+    // Gives `to` the selection, focus and ticks of `from`.
+    void MirrorRowStates(const ListBase& from, ListBase& to);
     QString AskSavePath();
     // Asks what to do with unsaved changes; true when the caller may go on.
     bool ConfirmDiscard();
@@ -143,6 +151,7 @@ private:
     int markValue = 0;
     QIcon icon;
     bool closing = false;
+    bool mirroring = false;
 };
 
 }  // namespace tovik

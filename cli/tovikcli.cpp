@@ -6,8 +6,10 @@
 #include <vector>
 
 #include "cp932.h"
+#include "inputtext.h"
 #include "messagetexts.h"
 #include "pointbook.h"
+#include "pointfieldrules.h"
 #include "rowrecord.h"
 
 namespace tovik {
@@ -41,14 +43,10 @@ Exit codes:
   2  the command line was not understood
 )";
 
-// Editor field limits, in CP932 bytes, in the order the edit dialog checks them.
-struct FieldLimit {
-    const char* option;
-    int bytes;
+// The options of add, one for each field of the edit dialog, in the order it checks them.
+constexpr std::array<const char*, PointFieldRules::kFieldCount> kAddOptions = {
+    "name", "reading", "longitude", "mark", "latitude", "telephone",
 };
-constexpr std::array<FieldLimit, 6> kAddFields = {{
-    {"name", 16}, {"reading", 16}, {"longitude", 16}, {"mark", 2}, {"latitude", 16}, {"telephone", 14},
-}};
 
 QString JsonString(const QString& text)
 {
@@ -290,29 +288,30 @@ int TovikCli::Rewrite(const QStringList& arguments)
 int TovikCli::Add(const QStringList& arguments)
 {
     QStringList options;
-    for (const FieldLimit& f : kAddFields)
-        options << QString::fromLatin1(f.option);
+    for (const char* option : kAddOptions)
+        options << QString::fromLatin1(option);
     const auto a = Parse(arguments, options, {}, 1, "add needs one FILE");
     if (!a)
         return kUsage;
     const QString path = a->positionals[0];
 
-    // The texts as the edit dialog would return them: CP932, within the field limits.
+    // The texts as the edit dialog would take them: full-width digits in the numeric fields
+    // read as ASCII, and only what the device stores as it is meant.
     QMap<QString, std::string> texts;
-    for (const FieldLimit& f : kAddFields) {
-        const QString key = QString::fromLatin1(f.option);
-        const QString text = a->values.value(key, key == QStringLiteral("mark") ? QStringLiteral("0") : QString());
-        QString bad;
-        const auto bytes = Cp932::Encode(text, &bad);
-        if (!bytes) {
-            Fail(path, QStringLiteral("--%1: ").arg(key) + QString::fromUtf8(messages::kUnencodable).arg(bad));
+    for (int f = 0; f < PointFieldRules::kFieldCount; ++f) {
+        const auto field = static_cast<PointFieldRules::Field>(f);
+        const QString key = QString::fromLatin1(kAddOptions[static_cast<std::size_t>(f)]);
+        QString text = a->values.value(key, field == PointFieldRules::mark ? QStringLiteral("0") : QString());
+        if (PointFieldRules::IsNumeric(field))
+            text = InputText::NumericAscii(text);
+        QString problem = PointFieldRules::Problem(field, text);
+        if (InputText::HasControls(text))
+            problem = QString::fromUtf8(messages::kControlCharacter);
+        if (!problem.isEmpty()) {
+            Fail(path, QStringLiteral("--%1: ").arg(key) + problem);
             return kRefused;
         }
-        if (static_cast<int>(bytes->size()) > f.bytes) {
-            Fail(path, QStringLiteral("--%1: ").arg(key) + QString::fromUtf8(messages::kTooLong).arg(f.bytes));
-            return kRefused;
-        }
-        texts[key] = *bytes;
+        texts[key] = *Cp932::Encode(text);
     }
 
     PointBook book;

@@ -15,5 +15,14 @@ inline constexpr const char* kTooManyPoints = "１００地点以上は登録出
 inline constexpr const char* kTooLong = "%1 文字以内で入力してください。";
 // %1 is the character that the device's character set cannot hold.
 inline constexpr const char* kUnencodable = "「%1」は本体に保存できない文字です。";
+// %1 the character, %2 a form of it that the device can hold.
+inline constexpr const char* kUnencodableWithSuggestion = "「%1」は本体に保存できない文字です。「%2」なら保存できます。";
+// %1 the field's caption, %2 an example of the form, %3 the largest degree.
+inline constexpr const char* kCoordinateForm =
+    "%1は「%2」（度.分.秒.ミリ秒、%3 度まで）の形で入力してください。";
+inline constexpr const char* kTelephoneTooLong = "電話番号は数字 10 桁までしか本体に保存できません。";
+inline constexpr const char* kControlCharacter = "制御文字は本体に保存できません。";
+// %1 is the file's name.
+inline constexpr const char* kNotMemFile = "「%1」は .mem ファイルではないため開けません。";
 
 }  // namespace tovik::messages

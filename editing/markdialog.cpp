@@ -1,5 +1,6 @@
 #include "markdialog.h"
 
+#include "bytelimitvalidator.h"
 #include "dialogunits.h"
 #include "prompter.h"
 #include "validation.h"
@@ -23,6 +24,7 @@ MarkDialog::MarkDialog(Prompter& prompter, QWidget* parent)
     okButton.setDefault(true);
     markEdit.setGeometry(du.Rect(38, 12, 19, 16));
     markEdit.setObjectName(QStringLiteral("markField"));
+    new ByteLimitValidator(ByteLimitValidator::kUnlimited, markEdit, ByteLimitValidator::Kind::numeric);
     caption.setGeometry(du.Rect(7, 15, 21, 11));
     caption.setBuddy(&markEdit);
     setTabOrder(&okButton, &markEdit);
@@ -31,8 +33,12 @@ MarkDialog::MarkDialog(Prompter& prompter, QWidget* parent)
 
 void MarkDialog::showEvent(QShowEvent* event)
 {
-    markEdit.setText(QString::number(mark));
-    okButton.setFocus();
+    // Only the first time: restoring the minimised dialog keeps what was typed.
+    if (!fieldLoaded) {
+        fieldLoaded = true;
+        markEdit.setText(QString::number(mark));
+        okButton.setFocus();
+    }
     QDialog::showEvent(event);
 }
 

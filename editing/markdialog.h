@@ -29,6 +29,7 @@ protected:
 
 private:
     Prompter& prompter;
+    bool fieldLoaded = false;
     QPushButton okButton;
     QLineEdit markEdit;
     QLabel caption;

@@ -1,11 +1,9 @@
 #include "pointeditdialog.h"
 
 #include "bytelimitvalidator.h"
-#include "cp932.h"
 #include "dialogunits.h"
-#include "messagetexts.h"
+#include "pointfieldrules.h"
 #include "prompter.h"
-#include "validation.h"
 
 namespace tovik {
 
@@ -44,22 +42,26 @@ PointEditDialog::PointEditDialog(Prompter& prompter, QWidget* parent)
     p.setColor(QPalette::Window, kBackground);
     setPalette(p);
 
+    using Rules = PointFieldRules;
     struct Field {
         QLineEdit* edit;
-        int x, y, w, h, limit;
+        int x, y, w, h;
+        Rules::Field field;
         const char* name;
     };
     const Field fields[] = {
-        {&nameEdit, 50, 6, 64, 12, kNameLimit, "nameField"},
-        {&readingEdit, 172, 6, 64, 12, kReadingLimit, "readingField"},
-        {&longitudeEdit, 50, 30, 48, 12, kCoordinateLimit, "longitudeField"},
-        {&latitudeEdit, 172, 30, 48, 12, kCoordinateLimit, "latitudeField"},
-        {&telephoneEdit, 50, 57, 48, 12, kTelephoneLimit, "telephoneField"},
-        {&markEdit, 50, 83, 23, 12, kMarkLimit, "markField"},
+        {&nameEdit, 50, 6, 64, 12, Rules::name, "nameField"},
+        {&readingEdit, 172, 6, 64, 12, Rules::reading, "readingField"},
+        {&longitudeEdit, 50, 30, 48, 12, Rules::longitude, "longitudeField"},
+        {&latitudeEdit, 172, 30, 48, 12, Rules::latitude, "latitudeField"},
+        {&telephoneEdit, 50, 57, 48, 12, Rules::telephone, "telephoneField"},
+        {&markEdit, 50, 83, 23, 12, Rules::mark, "markField"},
     };
     for (const Field& f : fields) {
         f.edit->setGeometry(du.Rect(f.x, f.y, f.w, f.h));
-        new ByteLimitValidator(f.limit, *f.edit);
+        new ByteLimitValidator(Rules::Limit(f.field), *f.edit,
+                               Rules::IsNumeric(f.field) ? ByteLimitValidator::Kind::numeric
+                                                         : ByteLimitValidator::Kind::text);
         f.edit->setObjectName(QString::fromLatin1(f.name));
     }
     okButton.setGeometry(du.Rect(111, 147, 50, 14));
@@ -128,31 +130,31 @@ void PointEditDialog::LoadFields()
 
 void PointEditDialog::showEvent(QShowEvent* event)
 {
-    LoadFields();
+    if (!fieldsLoaded) {
+        fieldsLoaded = true;
+        LoadFields();
+    }
     QDialog::showEvent(event);
 }
 
 void PointEditDialog::OnOK()
 {
+    using Rules = PointFieldRules;
     struct Field {
         QLineEdit* edit;
         QString* text;
-        int limit;
+        Rules::Field field;
     };
     const Field fields[] = {
-        {&nameEdit, &name, kNameLimit},           {&readingEdit, &reading, kReadingLimit},
-        {&longitudeEdit, &longitude, kCoordinateLimit}, {&markEdit, &mark, kMarkLimit},
-        {&latitudeEdit, &latitude, kCoordinateLimit}, {&telephoneEdit, &telephone, kTelephoneLimit},
+        {&nameEdit, &name, Rules::name},         {&readingEdit, &reading, Rules::reading},
+        {&longitudeEdit, &longitude, Rules::longitude}, {&markEdit, &mark, Rules::mark},
+        {&latitudeEdit, &latitude, Rules::latitude}, {&telephoneEdit, &telephone, Rules::telephone},
     };
     for (const Field& f : fields) {
         const QString text = f.edit->text();
-        QString bad;
-        QString problem;
-        if (!Cp932::Encode(text, &bad))
-            problem = QString::fromUtf8(messages::kUnencodable).arg(bad);
-        else if (ByteLimitValidator::ByteCount(text) > f.limit)
-            problem = Validation::MaxChars(f.limit);
-        if (!problem.isEmpty()) {
+        if (text == *f.text)
+            continue;
+        if (const QString problem = Rules::Problem(f.field, text); !problem.isEmpty()) {
             prompter.Message(this, problem, Prompter::Buttons::ok, Prompter::Icon::exclamation);
             f.edit->setFocus();
             f.edit->selectAll();

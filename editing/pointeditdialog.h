@@ -20,13 +20,6 @@ class PointEditDialog : public QDialog {
 public:
     explicit PointEditDialog(Prompter& prompter, QWidget* parent = nullptr);
 
-    // Field limits in CP932 bytes.
-    static constexpr int kNameLimit = 16;
-    static constexpr int kReadingLimit = 16;
-    static constexpr int kCoordinateLimit = 16;
-    static constexpr int kMarkLimit = 2;
-    static constexpr int kTelephoneLimit = 14;
-
     // The texts: set before the dialog runs, read after it ended with OK.
     QString name;
     QString reading;
@@ -36,10 +29,14 @@ public:
     QString telephone;
     int distanceIndex = -1;
 
-    // Puts the texts into the fields; the dialog does this when it opens.
+    // Puts the texts into the fields; the dialog does this once, when it first opens, so
+    // that hiding and showing it again (minimising and restoring) keeps what was typed.
     void LoadFields();
-    // Checks every field and, when all fit, takes their texts and ends with OK. A field
-    // that does not fit is named in a message and keeps the focus.
+    // Checks every field the user changed and, when the device can store them as they are
+    // meant, takes the texts and ends with OK. A field that cannot be stored is named in a
+    // message and keeps the focus with its text selected. A field left as it was is never
+    // checked, so a text read from a file that the dialog could not produce itself (cut inside
+    // a double-byte character) does not stop a change of the other fields.
     void OnOK();
 
     QLineEdit& NameField() { return nameEdit; }
@@ -56,6 +53,7 @@ protected:
 
 private:
     Prompter& prompter;
+    bool fieldsLoaded = false;
 
     QLineEdit nameEdit;
     QLineEdit readingEdit;

@@ -2,6 +2,8 @@
 
 #include <QStringDecoder>
 #include <QStringEncoder>
+#include <array>
+#include <utility>
 
 namespace tovik {
 
@@ -9,10 +11,34 @@ namespace {
 
 constexpr const char* kCodecName = "windows-31j";
 
+// Code points that Windows' CP932 table has under another code point, and the one it has.
+// The device shows the bytes the same.
+constexpr std::array<std::pair<char16_t, char16_t>, 7> kEquivalents = {{
+    {u'\u301C', u'\uFF5E'},  // wave dash -> full-width tilde, 0x8160
+    {u'\u2212', u'\uFF0D'},  // minus sign -> full-width hyphen-minus, 0x817C
+    {u'\u2016', u'\u2225'},  // double vertical line -> parallel to, 0x8161
+    {u'\u00A2', u'\uFFE0'},  // cent, 0x8191
+    {u'\u00A3', u'\uFFE1'},  // pound, 0x8192
+    {u'\u00AC', u'\uFFE2'},  // not sign, 0x81CA
+    {u'\u2014', u'\u2015'},  // em dash -> horizontal bar, 0x815C
+}};
+
+QString WithEquivalents(QStringView text)
+{
+    QString mapped = text.toString();
+    for (QChar& c : mapped) {
+        for (const auto& [from, to] : kEquivalents) {
+            if (c == QChar(from))
+                c = QChar(to);
+        }
+    }
+    return mapped;
+}
+
 std::optional<QByteArray> EncodeStrictly(QStringView text)
 {
     QStringEncoder encoder(kCodecName, QStringConverter::Flag::Stateless);
-    QByteArray bytes = encoder.encode(text);
+    QByteArray bytes = encoder.encode(WithEquivalents(text));
     if (!encoder.isValid() || encoder.hasError())
         return std::nullopt;
     return bytes;
@@ -58,6 +84,33 @@ QString Cp932::Decode(std::string_view bytes)
     if (cutCharacter)
         text += QChar::ReplacementCharacter;
     return text;
+}
+
+QString Cp932::Suggestion(const QString& character)
+{
+    auto storable = [](const QString& s) { return !s.isEmpty() && EncodeStrictly(s).has_value(); };
+    // ™ -> TM, ﬁ -> fi, the no-break space -> a space.
+    if (const QString compatible = character.normalized(QString::NormalizationForm_KC);
+        compatible != character && storable(compatible))
+        return compatible;
+    // é -> e: the letter without its marks.
+    QString bare;
+    for (const QChar c : character.normalized(QString::NormalizationForm_D)) {
+        if (c.category() != QChar::Mark_NonSpacing && c.category() != QChar::Mark_Enclosing)
+            bare += c;
+    }
+    if (bare != character && storable(bare))
+        return bare;
+    // Dashes and quotes that word processors put in.
+    static const std::array<std::pair<char16_t, const char16_t*>, 7> kStandIns = {{
+        {u'\u2010', u"-"}, {u'\u2011', u"-"}, {u'\u2012', u"-"}, {u'\u2013', u"-"},
+        {u'\u201A', u","}, {u'\u201E', u"\""}, {u'\u00B7', u"\u30FB"},
+    }};
+    for (const auto& [from, to] : kStandIns) {
+        if (character == QChar(from) && storable(QString::fromUtf16(to)))
+            return QString::fromUtf16(to);
+    }
+    return {};
 }
 
 int Cp932::ByteLength(const QString& text)

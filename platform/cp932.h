@@ -12,8 +12,13 @@ namespace tovik {
 class Cp932 {
 public:
     // The CP932 bytes of `text`, or nothing when it holds a character that CP932 has no
-    // bytes for; `unencodable` then receives the first such character.
+    // bytes for; `unencodable` then receives the first such character. Characters that input
+    // methods type for a character CP932 holds under another code point (〜 U+301C for ～
+    // U+FF5E, − U+2212 for － U+FF0D, ...) get that character's bytes.
     static std::optional<std::string> Encode(const QString& text, QString* unencodable = nullptr);
+    // A form of a character CP932 cannot hold that it can (its compatibility form, its
+    // letter without accents, an ASCII or full-width stand-in), or an empty text.
+    static QString Suggestion(const QString& character);
     // Bytes that are not valid CP932 decode to a replacement character, a double-byte
     // character cut after its first byte to U+FFFD.
     static QString Decode(std::string_view bytes);

@@ -26,6 +26,25 @@ ListBase::ListBase(Selection selection, QWidget* parent) : QTableWidget(parent),
     horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     horizontalHeader()->setHighlightSections(false);
     horizontalHeader()->setStretchLastSection(false);
+    // Tab moves on to the next control; the arrow keys move within the list.
+    setTabKeyNavigation(false);
+    // The lists scroll only as the program asks, never because a pointer lingers at an edge.
+    setAutoScroll(false);
+    connect(selectionModel(), &QItemSelectionModel::selectionChanged, this, [this] { StateChanged(); });
+    connect(selectionModel(), &QItemSelectionModel::currentChanged, this, [this] { StateChanged(); });
+}
+
+void ListBase::StateChanged()
+{
+    if (restructuring == 0)
+        emit RowStateChanged();
+}
+
+void ListBase::dataChanged(const QModelIndex& topLeft, const QModelIndex& bottomRight, const QList<int>& roles)
+{
+    QTableWidget::dataChanged(topLeft, bottomRight, roles);
+    if (roles.isEmpty() || roles.contains(Qt::CheckStateRole))
+        StateChanged();
 }
 
 void ListBase::InsertColumn(int index, const QString& heading, int width)
@@ -39,6 +58,7 @@ QTableWidgetItem* ListBase::FirstCell(int row) const { return item(row, 0); }
 
 int ListBase::InsertItem(int index, const QString& text, int image)
 {
+    const Restructuring restructure(*this);
     const int row = std::clamp(index, 0, rowCount());
     insertRow(row);
     for (int c = 0; c < columnCount(); ++c) {
@@ -57,6 +77,7 @@ void ListBase::DeleteItem(int row)
 {
     if (row < 0 || row >= rowCount())
         return;
+    const Restructuring restructure(*this);
     // The view would select the row that takes the current place; the selection is
     // the program's to set.
     std::vector<int> selected;
@@ -70,7 +91,11 @@ void ListBase::DeleteItem(int row)
         selectionModel()->select(model()->index(r, 0), QItemSelectionModel::Select | QItemSelectionModel::Rows);
 }
 
-void ListBase::DeleteAllItems() { setRowCount(0); }
+void ListBase::DeleteAllItems()
+{
+    const Restructuring restructure(*this);
+    setRowCount(0);
+}
 
 QString ListBase::GetItemText(int row, int column) const
 {

@@ -55,15 +55,35 @@ signals:
     // A click or a double click of the left button anywhere in the list.
     void Clicked();
     void DoubleClicked();
+    // The selection, the focused row or a check box changed, by the user or the program,
+    // other than by rows being inserted, moved or deleted.
+    void RowStateChanged();
 
 protected:
+    // Held while rows are inserted, moved or deleted: the states that shift with the rows
+    // are no change of their own.
+    class Restructuring {
+    public:
+        explicit Restructuring(ListBase& list) : list(list) { ++list.restructuring; }
+        ~Restructuring() { --list.restructuring; }
+        Restructuring(const Restructuring&) = delete;
+        Restructuring& operator=(const Restructuring&) = delete;
+
+    private:
+        ListBase& list;
+    };
+
     void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void dataChanged(const QModelIndex& topLeft, const QModelIndex& bottomRight,
+                     const QList<int>& roles = QList<int>()) override;
 
 private:
     QTableWidgetItem* FirstCell(int row) const;
+    void StateChanged();
 
     Selection selection;
+    int restructuring = 0;
     const QList<QIcon>* imageList = nullptr;
 };
 

@@ -1,5 +1,7 @@
 #include "validation.h"
 
+#include <algorithm>
+
 #include "messagetexts.h"
 
 namespace tovik {
@@ -8,14 +10,15 @@ namespace {
 
 bool IsBlank(QChar c) { return c == u' ' || c == u'\t'; }
 
-// The digits between optional blanks, or nothing when anything else is there.
-std::optional<QString> Digits(const QString& text, bool allowSign, bool& negative)
+// The digits, after an optional sign, between optional blanks; nothing when anything else
+// is there.
+std::optional<QString> Digits(const QString& text, bool& negative)
 {
     qsizetype i = 0;
     while (i < text.size() && IsBlank(text[i]))
         ++i;
     negative = false;
-    if (allowSign && i < text.size() && (text[i] == u'-' || text[i] == u'+')) {
+    if (i < text.size() && (text[i] == u'-' || text[i] == u'+')) {
         negative = text[i] == u'-';
         ++i;
     }
@@ -46,7 +49,7 @@ QString Validation::MaxChars(int limit) { return QString::fromUtf8(messages::kTo
 std::optional<long long> Validation::ParseInteger(const QString& text)
 {
     bool negative = false;
-    const auto digits = Digits(text, true, negative);
+    const auto digits = Digits(text, negative);
     if (!digits)
         return std::nullopt;
     const long long value = digits->toLongLong();
@@ -55,11 +58,25 @@ std::optional<long long> Validation::ParseInteger(const QString& text)
 
 std::optional<unsigned long long> Validation::ParseUnsigned(const QString& text)
 {
-    bool negative = false;
-    const auto digits = Digits(text, false, negative);
-    if (!digits)
+    constexpr unsigned long long kLargest = 0xFFFFFFFFu;
+    qsizetype i = 0;
+    while (i < text.size() && IsBlank(text[i]))
+        ++i;
+    const QChar first = i < text.size() ? text[i] : QChar();
+    if (first == u'-')
         return std::nullopt;
-    return digits->toULongLong();
+    if (first == u'+')
+        ++i;
+    unsigned long long value = 0;
+    for (; i < text.size() && text[i] >= u'0' && text[i] <= u'9'; ++i)
+        value = std::min(value * 10 + (text[i].unicode() - u'0'), kLargest);
+    if (value == 0 && first != u'0')
+        return std::nullopt;
+    while (i < text.size() && IsBlank(text[i]))
+        ++i;
+    if (i != text.size())
+        return std::nullopt;
+    return value;
 }
 
 }  // namespace tovik

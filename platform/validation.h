@@ -16,7 +16,10 @@ public:
 
     // Blanks and tabs around one decimal number with an optional sign; nothing else.
     static std::optional<long long> ParseInteger(const QString& text);
-    // The same without a sign.
+    // An unsigned field as dialog data exchange reads it: blanks and tabs, then what strtoul
+    // reads (a plus sign allowed, a minus sign refused, a value too large for 32 bits taken
+    // as the largest), then only blanks and tabs. A value of 0 must be written with the
+    // digit 0 first.
     static std::optional<unsigned long long> ParseUnsigned(const QString& text);
 };
 

@@ -4,14 +4,16 @@
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFile>
+#include <QFileInfo>
 #include <QMouseEvent>
 
 #include "droppedfiles.h"
+#include "messagetexts.h"
 
 namespace tovik {
 
 ImportListCtrl::ImportListCtrl(PointBook::MessageSink sink, QWidget* parent)
-    : ListBase(Selection::multiple, parent), importBook(std::move(sink))
+    : ListBase(Selection::multiple, parent), importBook(sink), tell(std::move(sink))
 {
     setAcceptDrops(true);
     viewport()->setAcceptDrops(true);
@@ -20,7 +22,15 @@ ImportListCtrl::ImportListCtrl(PointBook::MessageSink sink, QWidget* parent)
 
 int ImportListCtrl::LoadFile(const QString& path)
 {
-    importBook.Load(QFile::encodeName(path).toStdString());
+    const std::string encoded = QFile::encodeName(path).toStdString();
+    // Only a .mem file is read as a point memory; anything else would leave the list showing
+    // the previous file's points as if they were this one's.
+    if (!PointBook::HasMemExtension(encoded)) {
+        if (tell)
+            tell(QString::fromUtf8(messages::kNotMemFile).arg(QFileInfo(path).fileName()).toStdString());
+        return 1;
+    }
+    importBook.Load(encoded);
     DeleteAllItems();
     for (int i = 0; i < PointBook::kCapacity; ++i) {
         if (importBook.IsOccupied(i))
@@ -120,9 +130,11 @@ void ImportListCtrl::mouseMoveEvent(QMouseEvent* event)
         viewport()->unsetCursor();
         currentCursor = DragCursor::arrow;
     }
-    if ((event->buttons() & Qt::LeftButton) && pressedRow >= 0 &&
-        (position - pressPosition).manhattanLength() >= QApplication::startDragDistance()) {
-        OnBeginDrag();
+    if ((event->buttons() & Qt::LeftButton) && pressedRow >= 0) {
+        // A press on a row drags the selection as it is: the small steps before the drag
+        // starts must not select rows by sweeping over them.
+        if ((position - pressPosition).manhattanLength() >= QApplication::startDragDistance())
+            OnBeginDrag();
         return;
     }
     ListBase::mouseMoveEvent(event);
@@ -136,8 +148,11 @@ void ImportListCtrl::mouseReleaseEvent(QMouseEvent* event)
     }
     const bool wasDragging = dragging;
     if (!wasDragging && pressedOnSelection) {
-        selectionModel()->clearSelection();
-        SelectItem(pressedRow);
+        // No drag came of it: the press was a plain click on that row after all, which
+        // selects it alone and makes it the anchor of a later Shift+click.
+        QMouseEvent press(QEvent::MouseButtonPress, QPointF(pressPosition), viewport()->mapToGlobal(QPointF(pressPosition)),
+                          Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+        ListBase::mousePressEvent(&press);
     }
     OnLButtonUp(event->position().toPoint());
     pressedRow = -1;

@@ -17,7 +17,7 @@ public:
     explicit ImportListCtrl(PointBook::MessageSink sink, QWidget* parent = nullptr);
 
     // Loads the file into the import book and shows its points; a file that does not
-    // load leaves book and rows as they were.
+    // load, or is not a .mem file, leaves book and rows as they were, with a message.
     int LoadFile(const QString& path);
     void InsertRow(int index, const RowRecord& row);
     QString GetCellText(int row, int column) const { return GetItemText(row, column); }
@@ -51,6 +51,7 @@ private:
     bool OverDropTarget(const QPoint& position) const;
 
     PointBook importBook;
+    PointBook::MessageSink tell;
     std::function<QRect()> targetListRect;
     std::function<void()> transfer;
     bool dragging = false;

@@ -59,8 +59,8 @@ void PointListCtrl::OnMouseMove(const QPoint& position)
     if (!dragging)
         return;
     MoveDragImage(position);
-    const int row = rowAt(position.y());
-    if (row >= 0 && row != dropIndex && position.y() >= 0) {
+    const int row = RowUnder(position);
+    if (row >= 0 && row != dropIndex) {
         scrollTo(model()->index(row, 0), QAbstractItemView::EnsureVisible);
         if (dropIndex >= 0)
             SetDropHighlight(dropIndex, false);
@@ -80,7 +80,7 @@ void PointListCtrl::OnLButtonUp(const QPoint& position)
 
     // Over a row: in front of it. Nowhere, below the list's top edge: after the last row
     // passed over. Above the top edge: in front of that row.
-    const int row = position.y() >= 0 ? rowAt(position.y()) : -1;
+    const int row = RowUnder(position);
     const int listY = viewport()->mapTo(this, position).y() - frameWidth();
     int target = dropIndex;
     if (row >= 0)
@@ -95,6 +95,13 @@ void PointListCtrl::OnLButtonUp(const QPoint& position)
 }
 
 void PointListCtrl::OnDropItem(int from, int target) { MoveItem(from, target); }
+
+int PointListCtrl::RowUnder(const QPoint& position) const
+{
+    // The mouse is grabbed during a drag: a pointer beside or below the list is over no row,
+    // even at the height of one that is scrolled out of sight.
+    return viewport()->rect().contains(position) ? rowAt(position.y()) : -1;
+}
 
 bool PointListCtrl::Moves(int from, int to) const
 {
@@ -115,6 +122,7 @@ void PointListCtrl::MoveRow(int from, int to)
 {
     if (!Moves(from, to))
         return;
+    const Restructuring restructure(*this);
     const ItemState state = GetItemState(from);
     const int inserted = InsertItem(to, GetItemText(from, 0), state.image);
     if (from > to)
@@ -142,11 +150,14 @@ void PointListCtrl::mouseMoveEvent(QMouseEvent* event)
         OnMouseMove(position);
         return;
     }
-    if ((event->buttons() & Qt::LeftButton) && pressedRow >= 0 &&
-        (position - pressPosition).manhattanLength() >= QApplication::startDragDistance()) {
-        const int row = pressedRow;
-        pressedRow = -1;
-        OnBeginDrag(row, position);
+    if ((event->buttons() & Qt::LeftButton) && pressedRow >= 0) {
+        // Until the pointer has gone far enough to start a drag, the press stays a click on
+        // its row: the selection does not follow the pointer.
+        if ((position - pressPosition).manhattanLength() >= QApplication::startDragDistance()) {
+            const int row = pressedRow;
+            pressedRow = -1;
+            OnBeginDrag(row, position);
+        }
         return;
     }
     ListBase::mouseMoveEvent(event);

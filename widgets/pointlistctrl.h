@@ -51,6 +51,8 @@ protected:
 private:
     // False for a position that leaves the row where it is, or lies outside the list.
     bool Moves(int from, int to) const;
+    // The row under a point of the viewport, or -1.
+    int RowUnder(const QPoint& position) const;
     void SetDropHighlight(int row, bool on);
     void MoveDragImage(const QPoint& position);
 

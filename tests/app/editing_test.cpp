@@ -130,7 +130,7 @@ TEST_F(EditingTest, AddGoesBeforeTheSelectedRowAndSelectsIt)
     EXPECT_EQ(MainDialog::FirstSelectedRow(d->TargetList()), 2);
     EXPECT_EQ(d->EditList().GetImage(2), 3);
     EXPECT_EQ(d->EditList().GetItemText(2, 1), QString("139.45.30.500"));
-    EXPECT_EQ(d->EditList().GetItemText(2, 2), QString("35.41.20"));  // as typed
+    EXPECT_EQ(d->EditList().GetItemText(2, 2), QString(" 35.41.20.0"));  // as the book holds it
     EXPECT_EQ(book.GetName(2), "\x90\x56");
     EXPECT_EQ(book.Entry(2).longitude, 2012520);
     EXPECT_EQ(book.Entry(2).distance, 4);
@@ -188,13 +188,13 @@ TEST_F(EditingTest, ChangeWritesChangedTextsAndTheMarkRule)
     EXPECT_EQ(book.Entry(1).category, 2);
     EXPECT_TRUE(book.IsModified());
 
-    // Mark 2 to 8: distance and category drop to 0; the list shows the mark as typed.
+    // Mark 2 to 8: distance and category drop to 0; the list shows the mark as stored.
     EditDialog([](PointEditDialog& e) { e.MarkField().setText("08"); });
     d->OnChange();
     EXPECT_EQ(book.Entry(1).mark, 8);
     EXPECT_EQ(book.Entry(1).distance, 0);
     EXPECT_EQ(book.Entry(1).category, 0);
-    EXPECT_EQ(d->EditList().GetItemText(1, 3), QString("08"));
+    EXPECT_EQ(d->EditList().GetItemText(1, 3), QString("8"));
     EXPECT_EQ(d->EditList().GetImage(1), 8);
     EXPECT_EQ(d->TargetList().GetImage(1), 8);
 
@@ -217,17 +217,6 @@ TEST_F(EditingTest, ChangeInTheImportViewWorksOnTheRightList)
     EXPECT_EQ(book.GetName(2), "right");
     EXPECT_EQ(d->EditList().GetItemText(2, 0), QString("right"));
     EXPECT_EQ(book.GetName(0), "P0");
-}
-
-TEST_F(EditingTest, ClicksKeepBothListsOnTheSameRow)
-{
-    Fill(3);
-    d->TargetList().SelectItem(2);
-    d->OnListClick(d->TargetList());
-    EXPECT_EQ(MainDialog::FirstSelectedRow(d->EditList()), 2);
-    d->TargetList().clearSelection();
-    d->OnListClick(d->TargetList());  // a click on empty space changes nothing
-    EXPECT_EQ(MainDialog::FirstSelectedRow(d->EditList()), 2);
 }
 
 TEST_F(EditingTest, DeleteSelectsTheFollowerAndNothingAfterTheLast)
@@ -284,18 +273,21 @@ TEST_F(EditingTest, BatchConversionWithoutTicksOrPoints)
     EXPECT_TRUE(prompter.shown.empty());
 }
 
-TEST_F(EditingTest, TickAllAndNoneTouchOnlyTheEditList)
+TEST_F(EditingTest, TickAllAndNoneTickBothListsAndChangeNoPoint)
 {
     Fill(3);
     d->TargetList().SetCheck(0, true);
+    EXPECT_TRUE(d->EditList().GetCheck(0));
     d->OnSelectAll();
-    for (int i = 0; i < 3; ++i)
+    for (int i = 0; i < 3; ++i) {
         EXPECT_TRUE(d->EditList().GetCheck(i));
-    EXPECT_FALSE(d->TargetList().GetCheck(1));
+        EXPECT_TRUE(d->TargetList().GetCheck(i));
+    }
     d->OnDeselectAll();
-    for (int i = 0; i < 3; ++i)
+    for (int i = 0; i < 3; ++i) {
         EXPECT_FALSE(d->EditList().GetCheck(i));
-    EXPECT_TRUE(d->TargetList().GetCheck(0));
+        EXPECT_FALSE(d->TargetList().GetCheck(i));
+    }
     EXPECT_FALSE(book.IsModified());
 }
 
@@ -304,17 +296,18 @@ TEST_F(EditingTest, MarkDialogRefusesWhatIsNotAMark)
     MarkDialog dialog(prompter);
     dialog.show();
     EXPECT_EQ(dialog.MarkField().text(), QString("0"));
-    for (const char* text : {"26", "-1", "x", "", "+5"}) {
+    for (const char* text : {"26", "-1", "x", "", "+0", "12345678901234567890"}) {
         dialog.MarkField().setText(text);
         dialog.OnOK();
         EXPECT_EQ(dialog.result(), 0) << text;
     }
     EXPECT_EQ(prompter.Texts(), (QStringList{"0 から 25 までの整数を入力してください。", "正の整数を入力してください。",
                                              "正の整数を入力してください。", "正の整数を入力してください。",
-                                             "正の整数を入力してください。"}));
+                                             "正の整数を入力してください。",
+                                             "0 から 25 までの整数を入力してください。"}));
     EXPECT_EQ(prompter.shown[0].icon, Prompter::Icon::exclamation);
     EXPECT_EQ(prompter.shown[1].icon, Prompter::Icon::none);
-    EXPECT_EQ(dialog.MarkField().selectedText(), QString("+5"));
+    EXPECT_EQ(dialog.MarkField().selectedText(), QString("12345678901234567890"));
     dialog.MarkField().setText(" 12 ");
     QTest::keyClick(&dialog.MarkField(), Qt::Key_Return);  // Enter in the field is OK
     EXPECT_EQ(dialog.result(), QDialog::Accepted);
@@ -342,32 +335,34 @@ TEST(PointEditDialogTest, RefusesLongAndUnstorableTextsOnOK)
 {
     test::ScriptedPrompter prompter;
     PointEditDialog dialog(prompter);
-    dialog.name = "ABCDEFGHIJKLMNOPQ";  // came in longer than the field
+    dialog.name = "ABCDEFGHIJKLMNOPQR";  // came in longer than the field
     dialog.mark = "3";
     dialog.show();
-    EXPECT_EQ(dialog.NameField().text(), QString("ABCDEFGHIJKLMNOPQ"));
+    EXPECT_EQ(dialog.NameField().text(), QString("ABCDEFGHIJKLMNOPQR"));
     QTest::keyClick(&dialog.NameField(), Qt::Key_End);
-    QTest::keyClicks(&dialog.NameField(), "R");
-    EXPECT_EQ(dialog.NameField().text(), QString("ABCDEFGHIJKLMNOPQ"));  // no longer
+    QTest::keyClicks(&dialog.NameField(), "S");
+    EXPECT_EQ(dialog.NameField().text(), QString("ABCDEFGHIJKLMNOPQR"));  // no longer
+    QTest::keyClick(&dialog.NameField(), Qt::Key_Home);
+    QTest::keyClick(&dialog.NameField(), Qt::Key_Delete);  // changed, but still too long
     dialog.OnOK();
     EXPECT_EQ(dialog.result(), 0);
     EXPECT_EQ(prompter.Texts(), QStringList{"16 文字以内で入力してください。"});
     EXPECT_EQ(prompter.shown[0].icon, Prompter::Icon::exclamation);
 
-    EXPECT_EQ(dialog.NameField().selectedText(), QString("ABCDEFGHIJKLMNOPQ"));  // ready to retype
+    EXPECT_EQ(dialog.NameField().selectedText(), QString("BCDEFGHIJKLMNOPQR"));  // ready to retype
     QTest::keyClick(&dialog.NameField(), Qt::Key_End);
     QTest::keyClick(&dialog.NameField(), Qt::Key_Backspace);  // shortening is allowed
-    EXPECT_EQ(dialog.NameField().text(), QString("ABCDEFGHIJKLMNOP"));
+    EXPECT_EQ(dialog.NameField().text(), QString("BCDEFGHIJKLMNOPQ"));
     dialog.ReadingField().setText("Café");
     dialog.OnOK();
-    EXPECT_EQ(prompter.Texts().last(), QString("「é」は本体に保存できない文字です。"));
+    EXPECT_EQ(prompter.Texts().last(), QString("「é」は本体に保存できない文字です。「e」なら保存できます。"));
     EXPECT_EQ(dialog.result(), 0);
-    EXPECT_EQ(dialog.name, QString("ABCDEFGHIJKLMNOPQ"));  // nothing taken yet
+    EXPECT_EQ(dialog.name, QString("ABCDEFGHIJKLMNOPQR"));  // nothing taken yet
 
     dialog.ReadingField().setText("ｶﾌｪ");
     dialog.OnOK();
     EXPECT_EQ(dialog.result(), QDialog::Accepted);
-    EXPECT_EQ(dialog.name, QString("ABCDEFGHIJKLMNOP"));
+    EXPECT_EQ(dialog.name, QString("BCDEFGHIJKLMNOPQ"));
     EXPECT_EQ(dialog.reading, QString("ｶﾌｪ"));
 }
 

@@ -12,6 +12,8 @@ TEST(Cp932, EncodesAsWindowsDoes)
     EXPECT_EQ(Cp932::Encode("～"), std::string("\x81\x60"));  // U+FF5E, as on Windows
     EXPECT_EQ(Cp932::Decode("\x81\x60"), QString("～"));
     EXPECT_EQ(Cp932::ByteLength("東京ﾀﾜｰ"), 7);
+    // What input methods type for characters the table holds under another code point.
+    EXPECT_EQ(Cp932::Encode("〜−‖¢£¬—"), std::string("\x81\x60\x81\x7C\x81\x61\x81\x91\x81\x92\x81\xCA\x81\x5C"));
 }
 
 TEST(Cp932, NamesTheFirstCharacterItCannotHold)
@@ -21,6 +23,11 @@ TEST(Cp932, NamesTheFirstCharacterItCannotHold)
     EXPECT_EQ(bad, QString("é"));
     EXPECT_FALSE(Cp932::Encode("東京😀", &bad));
     EXPECT_EQ(bad, QString("😀"));
+    // and a form of it that it can hold, where there is one
+    EXPECT_EQ(Cp932::Suggestion("é"), QString("e"));
+    EXPECT_EQ(Cp932::Suggestion("ﬁ"), QString("fi"));
+    EXPECT_EQ(Cp932::Suggestion("–"), QString("-"));
+    EXPECT_EQ(Cp932::Suggestion("😀"), QString());
 }
 
 TEST(Cp932, ACharacterCutAfterItsFirstByteIsMarked)

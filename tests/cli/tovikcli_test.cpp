@@ -161,8 +161,16 @@ TEST_F(CliTest, AddRefusesTextsTheDialogWouldRefuseAndLeavesTheFile)
         {{"--reading", "12345678901234567"}, "--reading: 16 文字以内で入力してください。"},
         {{"--telephone", "03-1234-5678-90"}, "--telephone: 14 文字以内で入力してください。"},
         {{"--mark", "100"}, "--mark: 2 文字以内で入力してください。"},
-        {{"--name", "Café"}, "--name: 「é」は本体に保存できない文字です。"},
-        {{"--reading", "〜"}, "--reading: 「〜」は本体に保存できない文字です。"},
+        {{"--name", "Café"}, "--name: 「é」は本体に保存できない文字です。「e」なら保存できます。"},
+        {{"--reading", "😀"}, "--reading: 「😀」は本体に保存できない文字です。"},
+        {{"--name", "two\nlines"}, "--name: 制御文字は本体に保存できません。"},
+        {{"--latitude", "35.681236"},
+         "--latitude: 北緯は「35.39.31.0」（度.分.秒.ミリ秒、90 度まで）の形で入力してください。"},
+        {{"--longitude", "139.75.0"},
+         "--longitude: 東経は「139.45.30.500」（度.分.秒.ミリ秒、180 度まで）の形で入力してください。"},
+        {{"--telephone", "090-1234-56789"}, "--telephone: 電話番号は数字 10 桁までしか本体に保存できません。"},
+        {{"--mark", "26"}, "--mark: 0 から 25 までの整数を入力してください。"},
+        {{"--mark", "x5"}, "--mark: 0 から 25 までの整数を入力してください。"},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(Run(QStringList{"add", path} + c.args), 1);
@@ -172,6 +180,22 @@ TEST_F(CliTest, AddRefusesTextsTheDialogWouldRefuseAndLeavesTheFile)
     // Eight double-byte characters fill a 16-byte field exactly.
     EXPECT_EQ(Run({"add", path, "--name", "東京タワー展望台"}), 0);
     EXPECT_EQ(Json(path)[1].toObject()["name"].toString(), QString("東京タワー展望台"));
+}
+
+TEST_F(CliTest, AddTakesWhatAJapaneseInputMethodTypes)
+{
+    const QString path = File("ime.mem");
+    ASSERT_EQ(Run({"new", path}), 0);
+    ASSERT_EQ(Run({"add", path, "--name", "〜", "--telephone", "０３－１２３４－５６７８", "--latitude",
+                   "３５．４１．２０", "--mark", "１２"}),
+              0)
+        << err.toStdString();
+    const Bytes image = test::ReadBytes(dir.File("ime.mem"));
+    EXPECT_EQ(Bytes(image.begin() + 28, image.begin() + 31), (Bytes{0x81, 0x60, 0x00}));
+    const QJsonObject point = Json(path)[0].toObject();
+    EXPECT_EQ(point["telephone"].toString(), QString("0312345678"));
+    EXPECT_EQ(point["latitudeText"].toString(), QString(" 35.41.20.0"));
+    EXPECT_EQ(point["mark"].toInt(), 12);
 }
 
 TEST_F(CliTest, AddRefusesTheHundredAndFirstPoint)
@@ -194,9 +218,8 @@ TEST_F(CliTest, AddAppliesTheMarkRule)
     ASSERT_EQ(Run({"add", path}), 0);
     ASSERT_EQ(Run({"add", path, "--mark", "8"}), 0);
     ASSERT_EQ(Run({"add", path, "--mark", "5"}), 0);
-    ASSERT_EQ(Run({"add", path, "--mark", "26"}), 0);
     const QJsonArray p = Json(path);
-    ASSERT_EQ(p.size(), 4);
+    ASSERT_EQ(p.size(), 3);
     auto field = [&](int i, const char* key) { return p[i].toObject()[key].toInt(); };
     EXPECT_EQ(field(0, "mark"), 0);
     EXPECT_EQ(field(0, "distance"), 0);
@@ -204,7 +227,6 @@ TEST_F(CliTest, AddAppliesTheMarkRule)
     EXPECT_EQ(field(1, "category"), 0);
     EXPECT_EQ(field(2, "distance"), 4);
     EXPECT_EQ(field(2, "category"), 5);
-    EXPECT_EQ(field(3, "mark"), 0);  // above 25 the new point keeps mark 0
     EXPECT_EQ(p[0].toObject()["telephone"].toString(), QString());
 }
 

@@ -93,6 +93,9 @@ TEST(ValidationTest, ReadsNumbersAsDialogFieldsDo)
     EXPECT_EQ(Validation::ParseUnsigned(" 12 "), 12u);
     EXPECT_FALSE(Validation::ParseUnsigned("-1").has_value());
     EXPECT_FALSE(Validation::ParseUnsigned("x").has_value());
+    EXPECT_FALSE(Validation::ParseUnsigned("+0").has_value());  // a zero must start with 0
+    EXPECT_EQ(Validation::ParseUnsigned(" +5"), 5u);
+    EXPECT_EQ(Validation::ParseUnsigned("99999999999"), 0xFFFFFFFFu);  // too large: the largest
     EXPECT_EQ(Validation::IntegerRange(0, 25), QString("0 から 25 までの整数を入力してください。"));
     EXPECT_EQ(Validation::MaxChars(16), QString("16 文字以内で入力してください。"));
 }

@@ -1,0 +1,56 @@
+#include "pointfieldrules.h"
+
+#include "cp932.h"
+#include "fieldcheck.h"
+#include "inputtext.h"
+#include "messagetexts.h"
+#include "validation.h"
+
+namespace tovik {
+
+int PointFieldRules::Limit(Field field)
+{
+    switch (field) {
+    case mark:
+        return 2;
+    case telephone:
+        return 14;
+    default:
+        return 16;
+    }
+}
+
+bool PointFieldRules::IsNumeric(Field field)
+{
+    return field == longitude || field == latitude || field == telephone || field == mark;
+}
+
+QString PointFieldRules::Problem(Field field, const QString& text)
+{
+    if (QString unstorable = InputText::UnstorableMessage(text); !unstorable.isEmpty())
+        return unstorable;
+    const std::string bytes = *Cp932::Encode(text);
+    if (static_cast<int>(bytes.size()) > Limit(field))
+        return QString::fromUtf8(messages::kTooLong).arg(Limit(field));
+    switch (field) {
+    case longitude:
+    case latitude: {
+        const bool east = field == longitude;
+        const int degrees = east ? FieldCheck::kLongitudeDegrees : FieldCheck::kLatitudeDegrees;
+        if (FieldCheck::IsCoordinate(bytes, degrees))
+            return {};
+        return QString::fromUtf8(messages::kCoordinateForm)
+            .arg(east ? QStringLiteral("東経") : QStringLiteral("北緯"),
+                 east ? QStringLiteral("139.45.30.500") : QStringLiteral("35.39.31.0"))
+            .arg(degrees);
+    }
+    case telephone:
+        return FieldCheck::FitsTelephone(bytes) ? QString() : QString::fromUtf8(messages::kTelephoneTooLong);
+    case mark:
+        return FieldCheck::IsMark(bytes) ? QString() : Validation::IntegerRange(0, FieldCheck::kLargestMark);
+    default:
+        return {};
+    }
+}
+
+}  // namespace tovik

@@ -1,0 +1,23 @@
+#pragma once
+
+#include <QString>
+
+namespace tovik {
+
+// What the device can hold in each typed field of a point: its length in CP932 bytes, its
+// characters and, for the numeric fields, its form. The edit dialog and the command line's
+// add check with the same rules.
+class PointFieldRules {
+public:
+    // In the order in which the edit dialog checks its fields.
+    enum Field { name, reading, longitude, mark, latitude, telephone };
+    static constexpr int kFieldCount = 6;
+
+    static int Limit(Field field);
+    // Longitude, latitude, telephone and mark take digits and separators.
+    static bool IsNumeric(Field field);
+    // Why the device cannot store `text` in `field` as it is meant, or an empty text.
+    static QString Problem(Field field, const QString& text);
+};
+
+}  // namespace tovik

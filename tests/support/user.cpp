@@ -1,0 +1,135 @@
+#include "user.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QDropEvent>
+#include <QInputMethodEvent>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMimeData>
+#include <QPushButton>
+#include <QTest>
+#include <QUrl>
+#include <gtest/gtest.h>
+
+#include "listbase.h"
+
+namespace tovik::test {
+
+namespace {
+QAction* ActionWithText(const QList<QAction*>& actions, const QString& text)
+{
+    for (QAction* a : actions) {
+        if (a->text() == text)
+            return a;
+    }
+    ADD_FAILURE() << "no menu item " << text.toStdString();
+    return nullptr;
+}
+}  // namespace
+
+void User::Click(QAbstractButton& button)
+{
+    QTest::mouseClick(&button, Qt::LeftButton, Qt::NoModifier, button.rect().center());
+}
+
+QPushButton& User::Button(QWidget& window, const QString& text)
+{
+    for (QPushButton* b : window.findChildren<QPushButton*>()) {
+        if (b->text() == text)
+            return *b;
+    }
+    throw std::runtime_error("no button " + text.toStdString());
+}
+
+void User::Choose(QWidget& window, const QString& menu, const QString& item)
+{
+    auto* bar = window.findChild<QMenuBar*>();
+    ASSERT_NE(bar, nullptr);
+    QAction* title = ActionWithText(bar->actions(), menu);
+    ASSERT_NE(title, nullptr);
+    QTest::mouseClick(bar, Qt::LeftButton, Qt::NoModifier, bar->actionGeometry(title).center());
+    QMenu* popup = title->menu();
+    ASSERT_TRUE(popup && popup->isVisible()) << "menu " << menu.toStdString() << " did not open";
+    QAction* entry = ActionWithText(popup->actions(), item);
+    ASSERT_NE(entry, nullptr);
+    QTest::mouseClick(popup, Qt::LeftButton, Qt::NoModifier, popup->actionGeometry(entry).center());
+    EXPECT_FALSE(popup->isVisible());
+}
+
+QPoint User::RowCenter(const ListBase& list, int row)
+{
+    return list.visualRect(list.model()->index(row, 1)).center();
+}
+
+void User::ClickRow(ListBase& list, int row, Qt::KeyboardModifiers modifiers)
+{
+    QTest::mouseClick(list.viewport(), Qt::LeftButton, modifiers, RowCenter(list, row));
+}
+
+void User::DoubleClickRow(ListBase& list, int row)
+{
+    QTest::mouseDClick(list.viewport(), Qt::LeftButton, Qt::NoModifier, RowCenter(list, row));
+}
+
+void User::ClickCheckBox(ListBase& list, int row)
+{
+    const QRect cell = list.visualRect(list.model()->index(row, 0));
+    // The box sits at the left of the first cell, before the image.
+    const QPoint box(cell.left() + list.style()->pixelMetric(QStyle::PM_IndicatorWidth) / 2 + 3, cell.center().y());
+    QTest::mouseClick(list.viewport(), Qt::LeftButton, Qt::NoModifier, box);
+}
+
+void User::Type(QWidget& widget, const QString& text)
+{
+    for (qsizetype i = 0; i < text.size();) {
+        const qsizetype n = text[i].isHighSurrogate() && i + 1 < text.size() ? 2 : 1;
+        const QString one = text.mid(i, n);
+        QKeyEvent press(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, one);
+        QApplication::sendEvent(&widget, &press);
+        QKeyEvent release(QEvent::KeyRelease, Qt::Key_unknown, Qt::NoModifier, one);
+        QApplication::sendEvent(&widget, &release);
+        i += n;
+    }
+}
+
+void User::Paste(QLineEdit& field, const QString& text)
+{
+    QGuiApplication::clipboard()->setText(text);
+    QTest::keyClick(&field, Qt::Key_V, Qt::ControlModifier);
+}
+
+void User::Commit(QWidget& widget, const QString& text)
+{
+    QInputMethodEvent event;
+    event.setCommitString(text);
+    QApplication::sendEvent(&widget, &event);
+}
+
+void User::Retype(QLineEdit& field, const QString& text)
+{
+    QTest::keyClick(&field, Qt::Key_A, Qt::ControlModifier);
+    if (text.isEmpty())
+        QTest::keyClick(&field, Qt::Key_Delete);
+    else
+        Type(field, text);
+}
+
+void User::DropFiles(QWidget& target, const QStringList& files)
+{
+    QMimeData mime;
+    QList<QUrl> urls;
+    for (const QString& f : files)
+        urls << QUrl::fromLocalFile(f);
+    mime.setUrls(urls);
+    const QPoint middle(target.width() / 2, target.height() / 2);
+    QDragEnterEvent enter(middle, Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(&target, &enter);
+    QDragMoveEvent move(middle, Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(&target, &move);
+    QDropEvent drop(middle, Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(&target, &drop);
+}
+
+}  // namespace tovik::test

@@ -1,0 +1,48 @@
+#pragma once
+
+#include <QPoint>
+#include <QString>
+#include <QStringList>
+
+class QAbstractButton;
+class QLineEdit;
+class QPushButton;
+class QWidget;
+
+namespace tovik {
+class ListBase;
+}
+
+namespace tovik::test {
+
+// What a person does to the program, as the window system delivers it: mouse events on the
+// widgets (on a list's viewport), key events, menu items chosen by clicking the menu bar and
+// then the item, files dropped from outside.
+class User {
+public:
+    static void Click(QAbstractButton& button);
+    // The button of a window or dialog with this text.
+    static QPushButton& Button(QWidget& window, const QString& text);
+    // Opens `menu` in the window's menu bar with a click and clicks `item` in it.
+    static void Choose(QWidget& window, const QString& menu, const QString& item);
+
+    static QPoint RowCenter(const ListBase& list, int row);
+    static void ClickRow(ListBase& list, int row, Qt::KeyboardModifiers modifiers = Qt::NoModifier);
+    static void DoubleClickRow(ListBase& list, int row);
+    // Clicks the check box in front of a row.
+    static void ClickCheckBox(ListBase& list, int row);
+
+    // Key presses that each bring one character, as a keyboard or an input method sends them.
+    static void Type(QWidget& widget, const QString& text);
+    // Puts `text` on the clipboard and pastes it with Ctrl+V.
+    static void Paste(QLineEdit& field, const QString& text);
+    // An input method committing `text` at once.
+    static void Commit(QWidget& widget, const QString& text);
+    // Selects everything in the field and types `text` over it.
+    static void Retype(QLineEdit& field, const QString& text);
+
+    // Files dragged from a file manager and dropped at the middle of `target`.
+    static void DropFiles(QWidget& target, const QStringList& files);
+};
+
+}  // namespace tovik::test
