@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "fieldcheck.h"
 #include "fieldencoding.h"
 #include "fuzzcheck.h"
 #include "markrule.h"
@@ -40,6 +41,16 @@ void CheckText(const std::string& text, std::uint8_t current)
     if (c.value <= 14'399'999)
         Check(again == c);
 
+    // A coordinate text that passes the check is stored as the degrees, minutes and seconds
+    // it shows; and what the lists show of a point in range passes the check when retyped.
+    for (const int degrees : {FieldCheck::kLongitudeDegrees, FieldCheck::kLatitudeDegrees}) {
+        const std::int32_t limit = degrees * 14400;
+        if (FieldCheck::IsCoordinate(text, degrees))
+            Check(c.value <= limit && c.value % 4 == 0);
+        if (c.value < limit && c.fraction < 250)
+            Check(FieldCheck::IsCoordinate(FormatCoordinate(c.value, c.fraction), degrees));
+    }
+
     // What is shown of a telephone number is its first ten digits; only the sixth byte
     // is left alone when there are ten or fewer.
     TelephoneBytes telephone{1, 2, 3, 4, 5, 6};
@@ -54,7 +65,20 @@ void CheckText(const std::string& text, std::uint8_t current)
     if (digits.size() <= 10)
         Check(telephone[5] == 6);
 
+    if (FieldCheck::FitsTelephone(text) && text.size() <= 32)
+        Check(digits.size() <= 10 && telephone[5] == 6);
+
     const std::uint8_t mark = ParseMark(text, current);
+    // A mark text the edit field can hold (two bytes) that passes the check is the mark it
+    // shows.
+    if (text.size() <= 2 && FieldCheck::IsMark(text)) {
+        std::string number;
+        for (char ch : text)
+            if (ch != ' ' && ch != '\t')
+                number += ch;
+        Check(mark == (number.empty() ? 0 : std::stoi(number)));
+        Check(FollowMarkText(text) == FollowMark(mark).value_or(MarkFollowers{}));
+    }
     Check(mark <= 25 || mark == current);
     Check(ParseMark(FormatMark(mark), current) == mark || mark > 25);
 
