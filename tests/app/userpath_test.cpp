@@ -1,7 +1,6 @@
 // The editor driven the way a person drives it: mouse events through the window system,
 // key presses, menu items clicked in the menu bar, files dropped from outside. Every test
 // ends by checking what the screen shows against what the book holds and what is on disk.
-#define QTEST_QPA_MOUSE_HANDLING
 #include <gtest/gtest.h>
 
 #include <QApplication>
@@ -456,11 +455,11 @@ TEST_F(UserPathTest, DraggingSelectedImportRowsTransfersExactlyThoseRows)
     // A press on a selected row, a start in small steps, a release over List3.
     auto drag = [&](int row) {
         const QPoint start = User::RowCenter(List2(), row);
-        QTest::mousePress(viewport, Qt::LeftButton, Qt::NoModifier, start);
+        User::Press(*viewport, start);
         for (int step = 1; step <= 6; ++step)
-            QTest::mouseMove(viewport, start + QPoint(step, step * 3));
-        QTest::mouseMove(viewport, overList3);
-        QTest::mouseRelease(viewport, Qt::LeftButton, Qt::NoModifier, overList3);
+            User::Move(*viewport, start + QPoint(step, step * 3));
+        User::Move(*viewport, overList3);
+        User::Release(*viewport, overList3);
     };
 
     User::ClickRow(List2(), 0);
@@ -483,13 +482,13 @@ TEST_F(UserPathTest, ReorderingHitsOnlyRowsInsideTheList)
     StartWith({"P", "Q", "R", "S", "T"});
     QWidget* viewport = List1().viewport();
     const int besideX = List1().width() + 30;  // over the button column
-    QTest::mousePress(viewport, Qt::LeftButton, Qt::NoModifier, User::RowCenter(List1(), 0));
-    QTest::mouseMove(viewport, User::RowCenter(List1(), 0) + QPoint(0, 12));
-    QTest::mouseMove(viewport, User::RowCenter(List1(), 1));
+    User::Press(*viewport, User::RowCenter(List1(), 0));
+    User::Move(*viewport, User::RowCenter(List1(), 0) + QPoint(0, 12));
+    User::Move(*viewport, User::RowCenter(List1(), 1));
     ASSERT_TRUE(List1().IsDragging());
-    QTest::mouseMove(viewport, QPoint(besideX, User::RowCenter(List1(), 3).y()));
+    User::Move(*viewport, QPoint(besideX, User::RowCenter(List1(), 3).y()));
     EXPECT_EQ(List1().DropIndex(), 1);
-    QTest::mouseRelease(viewport, Qt::LeftButton, Qt::NoModifier, QPoint(besideX, User::RowCenter(List1(), 3).y()));
+    User::Release(*viewport, QPoint(besideX, User::RowCenter(List1(), 3).y()));
     // Nowhere over the list: after the row last passed over.
     EXPECT_EQ(Names(List1()), (QStringList{"Q", "P", "R", "S", "T"}));
     ExpectListsShowTheBook();
@@ -501,14 +500,14 @@ TEST_F(UserPathTest, ReorderingHitsOnlyRowsInsideTheList)
     d.reset();
     StartWith(many);
     viewport = List1().viewport();
-    QTest::mousePress(viewport, Qt::LeftButton, Qt::NoModifier, User::RowCenter(List1(), 0));
-    QTest::mouseMove(viewport, User::RowCenter(List1(), 0) + QPoint(0, 12));
-    QTest::mouseMove(viewport, User::RowCenter(List1(), 1));
+    User::Press(*viewport, User::RowCenter(List1(), 0));
+    User::Move(*viewport, User::RowCenter(List1(), 0) + QPoint(0, 12));
+    User::Move(*viewport, User::RowCenter(List1(), 1));
     ASSERT_TRUE(List1().IsDragging());
-    QTest::mouseMove(viewport, QPoint(20, viewport->height() + 40));
+    User::Move(*viewport, QPoint(20, viewport->height() + 40));
     EXPECT_EQ(List1().verticalScrollBar()->value(), 0);
     EXPECT_EQ(List1().DropIndex(), 1);
-    QTest::mouseRelease(viewport, Qt::LeftButton, Qt::NoModifier, QPoint(20, viewport->height() + 40));
+    User::Release(*viewport, QPoint(20, viewport->height() + 40));
     EXPECT_EQ(Names(List1()).mid(0, 3), (QStringList{"R1", "R0", "R2"}));
 }
 

@@ -11,6 +11,7 @@
 #include <QPushButton>
 #include <QTest>
 #include <QUrl>
+#include <QWindow>
 #include <gtest/gtest.h>
 
 #include "listbase.h"
@@ -29,10 +30,42 @@ QAction* ActionWithText(const QList<QAction*>& actions, const QString& text)
 }
 }  // namespace
 
-void User::Click(QAbstractButton& button)
+namespace {
+// QTest's functions for widgets send straight to the widget, or move only the cursor; those
+// for windows go through the window system's queue.
+QWindow* WindowOf(QWidget& widget, QPoint& pos)
 {
-    QTest::mouseClick(&button, Qt::LeftButton, Qt::NoModifier, button.rect().center());
+    QWindow* window = widget.window()->windowHandle();
+    pos = window->mapFromGlobal(widget.mapToGlobal(pos));
+    return window;
 }
+}  // namespace
+
+void User::Press(QWidget& widget, QPoint pos, Qt::KeyboardModifiers modifiers)
+{
+    QWindow* window = WindowOf(widget, pos);
+    QTest::mousePress(window, Qt::LeftButton, modifiers, pos);
+}
+
+void User::Move(QWidget& widget, QPoint pos)
+{
+    QWindow* window = WindowOf(widget, pos);
+    QTest::mouseMove(window, pos);
+}
+
+void User::Release(QWidget& widget, QPoint pos, Qt::KeyboardModifiers modifiers)
+{
+    QWindow* window = WindowOf(widget, pos);
+    QTest::mouseRelease(window, Qt::LeftButton, modifiers, pos);
+}
+
+void User::ClickAt(QWidget& widget, QPoint pos, Qt::KeyboardModifiers modifiers)
+{
+    QWindow* window = WindowOf(widget, pos);
+    QTest::mouseClick(window, Qt::LeftButton, modifiers, pos);
+}
+
+void User::Click(QAbstractButton& button) { ClickAt(button, button.rect().center()); }
 
 QPushButton& User::Button(QWidget& window, const QString& text)
 {
@@ -49,12 +82,12 @@ void User::Choose(QWidget& window, const QString& menu, const QString& item)
     ASSERT_NE(bar, nullptr);
     QAction* title = ActionWithText(bar->actions(), menu);
     ASSERT_NE(title, nullptr);
-    QTest::mouseClick(bar, Qt::LeftButton, Qt::NoModifier, bar->actionGeometry(title).center());
+    ClickAt(*bar, bar->actionGeometry(title).center());
     QMenu* popup = title->menu();
     ASSERT_TRUE(popup && popup->isVisible()) << "menu " << menu.toStdString() << " did not open";
     QAction* entry = ActionWithText(popup->actions(), item);
     ASSERT_NE(entry, nullptr);
-    QTest::mouseClick(popup, Qt::LeftButton, Qt::NoModifier, popup->actionGeometry(entry).center());
+    ClickAt(*popup, popup->actionGeometry(entry).center());
     EXPECT_FALSE(popup->isVisible());
 }
 
@@ -65,12 +98,14 @@ QPoint User::RowCenter(const ListBase& list, int row)
 
 void User::ClickRow(ListBase& list, int row, Qt::KeyboardModifiers modifiers)
 {
-    QTest::mouseClick(list.viewport(), Qt::LeftButton, modifiers, RowCenter(list, row));
+    ClickAt(*list.viewport(), RowCenter(list, row), modifiers);
 }
 
 void User::DoubleClickRow(ListBase& list, int row)
 {
-    QTest::mouseDClick(list.viewport(), Qt::LeftButton, Qt::NoModifier, RowCenter(list, row));
+    QPoint pos = RowCenter(list, row);
+    QWindow* window = WindowOf(*list.viewport(), pos);
+    QTest::mouseDClick(window, Qt::LeftButton, Qt::NoModifier, pos);
 }
 
 void User::ClickCheckBox(ListBase& list, int row)
@@ -78,7 +113,7 @@ void User::ClickCheckBox(ListBase& list, int row)
     const QRect cell = list.visualRect(list.model()->index(row, 0));
     // The box sits at the left of the first cell, before the image.
     const QPoint box(cell.left() + list.style()->pixelMetric(QStyle::PM_IndicatorWidth) / 2 + 3, cell.center().y());
-    QTest::mouseClick(list.viewport(), Qt::LeftButton, Qt::NoModifier, box);
+    ClickAt(*list.viewport(), box);
 }
 
 void User::Type(QWidget& widget, const QString& text)

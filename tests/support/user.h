@@ -16,10 +16,17 @@ class ListBase;
 namespace tovik::test {
 
 // What a person does to the program, as the window system delivers it: mouse events on the
-// widgets (on a list's viewport), key events, menu items chosen by clicking the menu bar and
-// then the item, files dropped from outside.
+// widgets' windows (at a list's viewport), key events, menu items chosen by clicking the
+// menu bar and then the item, files dropped from outside.
 class User {
 public:
+    // The left button at a point of a widget, delivered to its window as the window
+    // system delivers it, so that grabs and the widget under the pointer decide who gets it.
+    static void Press(QWidget& widget, QPoint pos, Qt::KeyboardModifiers modifiers = Qt::NoModifier);
+    static void Move(QWidget& widget, QPoint pos);
+    static void Release(QWidget& widget, QPoint pos, Qt::KeyboardModifiers modifiers = Qt::NoModifier);
+    static void ClickAt(QWidget& widget, QPoint pos, Qt::KeyboardModifiers modifiers = Qt::NoModifier);
+
     static void Click(QAbstractButton& button);
     // The button of a window or dialog with this text.
     static QPushButton& Button(QWidget& window, const QString& text);
