@@ -155,11 +155,21 @@ void MainDialog::PlaceControls()
             setTabOrder(previous, p.widget);
         previous = p.widget;
     }
-    editList.setAccessibleName(QStringLiteral("List1"));
-    importList.setAccessibleName(QStringLiteral("List2"));
-    targetList.setAccessibleName(QStringLiteral("List3"));
-    markField.setAccessibleName(QStringLiteral("MARK"));
-    markSpin.setAccessibleName(QStringLiteral("Spin1"));
+    // What a screen reader says of each control.
+    const QString reorder = QStringLiteral("Alt+↑ と Alt+↓ で並べ替え、Enter で変更します。");
+    editList.setAccessibleName(QStringLiteral("地点一覧"));
+    editList.setAccessibleDescription(QStringLiteral("編集中のファイルの地点です。") + reorder);
+    importList.setAccessibleName(QStringLiteral("取りこみファイルの地点"));
+    importList.setAccessibleDescription(
+        QStringLiteral("取りこむファイルの地点です。選んで Enter か >> で右の一覧へ写します。"));
+    targetList.setAccessibleName(QStringLiteral("編集中の地点"));
+    targetList.setAccessibleDescription(QStringLiteral("取りこみ先のファイルの地点です。") + reorder);
+    transferButton.setAccessibleName(QStringLiteral("移動"));
+    transferButton.setAccessibleDescription(QStringLiteral("選んだ地点を右の一覧へ写します。"));
+    markField.setAccessibleName(QStringLiteral("マーク番号"));
+    markField.setAccessibleDescription(QStringLiteral("MARK にチェックがあるとき、写す地点に付けるマーク (0～25)"));
+    markSpin.setAccessibleName(QStringLiteral("マーク番号の増減"));
+    markSpin.setAccessibleDescription(QStringLiteral("マーク番号を 1 ずつ増減します。"));
     for (QPushButton* b : {&exitButton, &addButton, &deleteButton, &changeButton, &transferButton}) {
         b->setAutoDefault(false);
         b->setDefault(false);
@@ -191,6 +201,8 @@ void MainDialog::BuildMenu()
     edit->addSeparator();
     add(edit, QStringLiteral("移動"), [this] { OnTransfer(); }, this);
     edit->addSeparator();
+    add(edit, QStringLiteral("上へ移動"), [this] { OnMoveUp(); }, this)->setShortcut(QKeySequence(Qt::ALT | Qt::Key_Up));
+    add(edit, QStringLiteral("下へ移動"), [this] { OnMoveDown(); }, this)->setShortcut(QKeySequence(Qt::ALT | Qt::Key_Down));
 
     QMenu* convert = menuBar.addMenu(QStringLiteral("変換"));
     add(convert, QStringLiteral("一括変換"), [this] { OnBatchConvert(); }, this);
@@ -523,8 +535,21 @@ void MainDialog::closeEvent(QCloseEvent* event)
 void MainDialog::keyPressEvent(QKeyEvent* event)
 {
     if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
-        if (auto* button = qobject_cast<QPushButton*>(focusWidget()))
+        // Return does what a double click does on a row of the edited points, what ">>"
+        // does in the import list, and presses a button that has the focus; it never
+        // closes the window but through 終了 and its question.
+        QWidget* focused = focusWidget();
+        if (focused == &editList || focused == &targetList) {
+            const int row = static_cast<ListBase*>(focused)->currentRow();
+            if (row >= 0) {
+                SelectRow(row);
+                OnChange();
+            }
+        } else if (focused == &importList) {
+            OnTransfer();
+        } else if (auto* button = qobject_cast<QPushButton*>(focused)) {
             button->click();
+        }
         event->accept();
         return;
     }
@@ -762,6 +787,26 @@ void MainDialog::OnDelete()
     book.RemoveEntry(i);
     UpdateTitle();
     SelectRow(i);
+}
+
+void MainDialog::OnMoveUp() { MoveSelectedBy(-1); }
+
+void MainDialog::OnMoveDown() { MoveSelectedBy(1); }
+
+void MainDialog::MoveSelectedBy(int places)
+{
+    PointListCtrl& list = currentView == 0 ? editList : targetList;
+    const int i = FirstSelectedRow(list);
+    if (i < 0)
+        return;
+    // The same move as a drag that drops the row in front of the row above, or in front
+    // of the row after the one below.
+    const int to = places < 0 ? i - 1 : i + 2;
+    if (to < 0 || to > list.GetItemCount())
+        return;
+    list.MoveItem(i, to);
+    const int selected = FirstSelectedRow(list);
+    list.scrollTo(list.model()->index(selected, 0));
 }
 
 void MainDialog::OnListClick(ListBase& list)

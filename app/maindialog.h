@@ -65,6 +65,9 @@ public:
     void OnAdd();
     void OnDelete();
     void OnListClick(ListBase& list);
+    // Move the selected point of the shown list one place up or down, as a drag would.
+    void OnMoveUp();
+    void OnMoveDown();
     void OnTransfer();
     // Where List3 is on the screen; rows of List2 dropped there are transferred.
     QRect GetTargetListRect() const;
@@ -106,6 +109,7 @@ private:
     void OpenFile(const QString& path);
     // Says so and gives true when `path` is not a .mem file.
     bool RefuseOtherKinds(const QString& path);
+    void MoveSelectedBy(int places);
     // Gives `to` the selection, focus and ticks of `from`.
     void MirrorRowStates(const ListBase& from, ListBase& to);
     QString AskSavePath();

@@ -87,13 +87,20 @@ PointEditDialog::PointEditDialog(Prompter& prompter, QWidget* parent)
         if (c.buddy)
             c.label->setBuddy(c.buddy);
     }
+    // The form a coordinate is typed in, shown in the empty field and told to screen readers.
+    for (const auto& [field, example] : {std::pair{&longitudeEdit, QStringLiteral("139.45.30.500")},
+                                         std::pair{&latitudeEdit, QStringLiteral(" 35.39.31.0")}}) {
+        field->setPlaceholderText(example);
+        field->setAccessibleDescription(QStringLiteral("度.分.秒.ミリ秒、例 ") + example.trimmed());
+    }
     for (ColorTextField* c : {&nameCaption, &readingCaption, &longitudeCaption, &latitudeCaption,
                               &markCaption, &telephoneCaption})
         c->SetTextColor(kCaptionText)->SetBackgroundColor(kCaptionBackground);
 
     markSpin.setGeometry(du.Rect(76, 83, 9, 12));
     markSpin.setObjectName(QStringLiteral("markSpin"));
-    markSpin.setAccessibleName(QStringLiteral("マーク"));
+    markSpin.setAccessibleName(QStringLiteral("マークの増減"));
+    markSpin.setAccessibleDescription(QStringLiteral("マークを 1 ずつ増減します。"));
     markSpin.SetRange(0, 25);
     markSpin.SetBuddy(&markEdit);
 

@@ -26,6 +26,13 @@ ListBase::ListBase(Selection selection, QWidget* parent) : QTableWidget(parent),
     horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     horizontalHeader()->setHighlightSections(false);
     horizontalHeader()->setStretchLastSection(false);
+    // Right of the last column the header shows its own face, not the window behind it.
+    QPalette header = horizontalHeader()->palette();
+    header.setColor(QPalette::Window, header.color(QPalette::Button));
+    header.setColor(QPalette::Base, header.color(QPalette::Button));
+    horizontalHeader()->setPalette(header);
+    horizontalHeader()->setAutoFillBackground(true);
+    horizontalHeader()->viewport()->setAutoFillBackground(true);
     // Tab moves on to the next control; the arrow keys move within the list.
     setTabKeyNavigation(false);
     // The lists scroll only as the program asks, never because a pointer lingers at an edge.

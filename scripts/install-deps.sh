@@ -10,6 +10,7 @@ packages=(
     clang libclang-rt-14-dev
     fonts-noto-cjk
     xvfb xauth imagemagick
+    dbus at-spi2-core python3-pyatspi
 )
 
 missing=()

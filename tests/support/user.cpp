@@ -35,6 +35,11 @@ namespace {
 // for windows go through the window system's queue.
 QWindow* WindowOf(QWidget& widget, QPoint& pos)
 {
+    // A click on a window makes it the active one, as a window manager does.
+    if (widget.window()->windowType() != Qt::Popup && !widget.window()->isActiveWindow()) {
+        QApplication::processEvents();  // activations still on their way come first
+        QApplication::setActiveWindow(widget.window());
+    }
     QWindow* window = widget.window()->windowHandle();
     pos = window->mapFromGlobal(widget.mapToGlobal(pos));
     return window;
