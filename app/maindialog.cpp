@@ -7,17 +7,23 @@
 #include <QKeyEvent>
 
 #include "aboutdialog.h"
+#include "addpointcommand.h"
+#include "batchconvertcommand.h"
 #include "bytelimitvalidator.h"
+#include "changepointcommand.h"
 #include "cp932.h"
+#include "deletepointcommand.h"
 #include "dialogunits.h"
 #include "droppedfiles.h"
 #include "fieldencoding.h"
 #include "markdialog.h"
 #include "markrule.h"
 #include "messagetexts.h"
+#include "movepointcommand.h"
 #include "pointbook.h"
 #include "pointeditdialog.h"
 #include "programicon.h"
+#include "transfercommand.h"
 
 namespace tovik {
 
@@ -34,6 +40,10 @@ const QString kOpenFilter = QStringLiteral("ノルダ ファイル(*.mem)|*.mem|
 const QString kSaveFilter = QStringLiteral("ノルダファイル (*.mem)|*.mem|すべてのファイル (*.*)|*.*||");
 const QString kDefaultExtension = QStringLiteral("mem");
 const QString kMarkRange = QStringLiteral("ＭＡＲＫの入力範囲は０～２５までです。");
+const QString kUndo = QStringLiteral("元に戻す");
+const QString kRedo = QStringLiteral("やり直し");
+// How many steps of the history are kept; each holds a few points at most.
+constexpr int kUndoSteps = 1000;
 constexpr int kMarkCount = 26;
 constexpr int kHighestMark = 25;
 
@@ -203,6 +213,21 @@ void MainDialog::BuildMenu()
     edit->addSeparator();
     add(edit, QStringLiteral("上へ移動"), [this] { OnMoveUp(); }, this)->setShortcut(QKeySequence(Qt::ALT | Qt::Key_Up));
     add(edit, QStringLiteral("下へ移動"), [this] { OnMoveDown(); }, this)->setShortcut(QKeySequence(Qt::ALT | Qt::Key_Down));
+    edit->addSeparator();
+    QAction* undo = add(edit, kUndo, [this] { undoStack.undo(); }, this);
+    undo->setShortcut(QKeySequence::Undo);
+    QAction* redo = add(edit, kRedo, [this] { undoStack.redo(); }, this);
+    redo->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)});
+    // Each names the step it takes back or takes again, and is there only when there is one.
+    auto follow = [](QAction* action, const QString& verb) {
+        return [action, verb](const QString& step) { action->setText(step.isEmpty() ? verb : verb + ": " + step); };
+    };
+    undo->setEnabled(false);
+    redo->setEnabled(false);
+    connect(&undoStack, &QUndoStack::canUndoChanged, undo, &QAction::setEnabled);
+    connect(&undoStack, &QUndoStack::canRedoChanged, redo, &QAction::setEnabled);
+    connect(&undoStack, &QUndoStack::undoTextChanged, undo, follow(undo, kUndo));
+    connect(&undoStack, &QUndoStack::redoTextChanged, redo, follow(redo, kRedo));
 
     QMenu* convert = menuBar.addMenu(QStringLiteral("変換"));
     add(convert, QStringLiteral("一括変換"), [this] { OnBatchConvert(); }, this);
@@ -275,11 +300,18 @@ void MainDialog::OnInitDialog()
         connect(list, &ListBase::DoubleClicked, this, [this] { OnChange(); });
         connect(list, &ListBase::Clicked, this, [this, list] { OnListClick(*list); });
     }
+    // The book counts as changed exactly when its history stands elsewhere than where it
+    // was last loaded or saved.
+    undoStack.setUndoLimit(kUndoSteps);
+    connect(&undoStack, &QUndoStack::indexChanged, this, [this] { book.SetModified(!undoStack.isClean()); });
     // Both lists of the edited book always show its order, and the same selection, focus
     // and ticks, so that a command means the same point whichever view is shown.
     connect(&editList, &PointListCtrl::RowMoved, &targetList, &PointListCtrl::MoveRow);
     connect(&targetList, &PointListCtrl::RowMoved, &editList, &PointListCtrl::MoveRow);
     connect(&editList, &ListBase::RowStateChanged, this, [this] { MirrorRowStates(editList, targetList); });
+    // A drag's move is a step of the history like any other change.
+    editList.SetDropHandler([this](int from, int to) { OnMovePoint(from, to); });
+    targetList.SetDropHandler([this](int from, int to) { OnMovePoint(from, to); });
     connect(&targetList, &ListBase::RowStateChanged, this, [this] { MirrorRowStates(targetList, editList); });
     importList.SetDropTarget([this] { return GetTargetListRect(); }, [this] { OnTransfer(); });
 
@@ -364,6 +396,36 @@ void MainDialog::ShowEntry(int index)
         editList.SetItemText(index, c, row[c]);
         targetList.SetItemText(index, c, row[c]);
     }
+    SyncRowState(index, row.ImageIndex());
+}
+
+void MainDialog::DeleteRow(int index)
+{
+    editList.DeleteItem(index);
+    targetList.DeleteItem(index);
+}
+
+void MainDialog::MoveRow(int from, int to)
+{
+    editList.MoveRow(from, to);
+    targetList.MoveRow(from, to);
+}
+
+int MainDialog::SelectedRow() const { return FirstSelectedRow(editList); }
+
+void MainDialog::RestoreSelection(int index)
+{
+    editList.clearSelection();
+    targetList.clearSelection();
+    SelectRow(index);
+}
+
+bool MainDialog::RowChecked(int index) const { return editList.GetCheck(index); }
+
+void MainDialog::SetRowChecked(int index, bool checked)
+{
+    editList.SetCheck(index, checked);
+    targetList.SetCheck(index, checked);
 }
 
 void MainDialog::MirrorRowStates(const ListBase& from, ListBase& to)
@@ -417,6 +479,7 @@ bool MainDialog::WriteTo(const QString& path)
     // The changes count as saved only once they are on disk.
     if (!book.Save(Encoded(path)))
         return false;
+    undoStack.setClean();
     book.SetModified(false);
     // The file written is the current file: the title names it and the next plain save
     // writes it again. A name that was never written never becomes current.
@@ -488,6 +551,8 @@ void MainDialog::OpenFile(const QString& path)
         return;
     filePath = path;
     SetCurrentFile(filePath);
+    // A file just opened has nothing to take back.
+    undoStack.clear();
     RefreshLists();
 }
 
@@ -709,11 +774,6 @@ void MainDialog::OnAbout()
 
 // ---- editing commands
 
-namespace {
-// The device's bytes of a text the dialogs have already checked.
-std::string Bytes(const QString& text) { return Cp932::Encode(text).value_or(std::string()); }
-}  // namespace
-
 void MainDialog::OnChange()
 {
     const ListBase& list = currentView == 0 ? static_cast<ListBase&>(editList) : targetList;
@@ -728,27 +788,12 @@ void MainDialog::OnChange()
     dialog.reading = list.GetItemText(i, RowRecord::reading);
     dialog.telephone = list.GetItemText(i, RowRecord::telephone);
     if (prompter.RunDialog(dialog) == QDialog::Accepted) {
-        using Setter = void (PointBook::*)(const std::string&, int);
-        const std::array<std::pair<const QString*, Setter>, RowRecord::kColumns> columns = {{
-            {&dialog.name, &PointBook::SetName},
-            {&dialog.longitude, &PointBook::SetLongitude},
-            {&dialog.latitude, &PointBook::SetLatitude},
-            {&dialog.mark, &PointBook::SetMark},
-            {&dialog.reading, &PointBook::SetReading},
-            {&dialog.telephone, &PointBook::SetTelephone},
-        }};
-        // A text left as it was writes nothing, so its stored bytes stay exactly as read.
-        for (int k = 0; k < RowRecord::kColumns; ++k) {
-            const auto& [text, setter] = columns[static_cast<std::size_t>(k)];
-            if (*text != editList.GetItemText(i, k))
-                (book.*setter)(Bytes(*text), i);
-        }
-        const MarkFollowers followers = FollowMarkText(Bytes(dialog.mark));
-        book.SetCategory(FormatCategory(followers.category), i);
-        book.SetDistance(followers.distance, i);
-        // The row shows what the book now holds (" 35.41.20.0" for "35 41 20").
-        ShowEntry(i);
-        SyncRowState(i, book.Entry(i).mark);
+        const ChangePointCommand::Texts typed = {dialog.name,    dialog.longitude, dialog.latitude,
+                                                 dialog.mark,    dialog.reading,   dialog.telephone};
+        ChangePointCommand::Texts shown;
+        for (int k = 0; k < RowRecord::kColumns; ++k)
+            shown[static_cast<std::size_t>(k)] = editList.GetItemText(i, k);
+        undoStack.push(new ChangePointCommand(book, *this, i, typed, shown));
     }
     editList.viewport()->update();
 }
@@ -767,26 +812,18 @@ void MainDialog::OnAdd()
     dialog.distanceIndex = 0;
     if (prompter.RunDialog(dialog) != QDialog::Accepted)
         return;
-
-    book.InsertEntry(p, PointEntry::FromTexts(Bytes(dialog.name), Bytes(dialog.reading), Bytes(dialog.longitude),
-                                              Bytes(dialog.latitude), Bytes(dialog.telephone), Bytes(dialog.mark)));
-    // The new row shows the book's texts of the point, not the texts as typed.
-    InsertRow(p, RowRecord::FromBook(book, p));
-    UpdateTitle();
-    SelectRow(p);
-    SyncRowState(p, book.Entry(p).mark);
+    using Cp = Cp932;
+    const PointEntry entry =
+        PointEntry::FromTexts(Cp::Checked(dialog.name), Cp::Checked(dialog.reading), Cp::Checked(dialog.longitude),
+                              Cp::Checked(dialog.latitude), Cp::Checked(dialog.telephone), Cp::Checked(dialog.mark));
+    undoStack.push(new AddPointCommand(book, *this, p, entry));
 }
 
 void MainDialog::OnDelete()
 {
     const int i = FirstSelectedRow(editList);
-    if (i < 0)
-        return;
-    editList.DeleteItem(i);
-    targetList.DeleteItem(i);
-    book.RemoveEntry(i);
-    UpdateTitle();
-    SelectRow(i);
+    if (i >= 0)
+        undoStack.push(new DeletePointCommand(book, *this, i));
 }
 
 void MainDialog::OnMoveUp() { MoveSelectedBy(-1); }
@@ -804,9 +841,14 @@ void MainDialog::MoveSelectedBy(int places)
     const int to = places < 0 ? i - 1 : i + 2;
     if (to < 0 || to > list.GetItemCount())
         return;
-    list.MoveItem(i, to);
-    const int selected = FirstSelectedRow(list);
-    list.scrollTo(list.model()->index(selected, 0));
+    OnMovePoint(i, to);
+    list.scrollTo(list.model()->index(FirstSelectedRow(list), 0));
+}
+
+void MainDialog::OnMovePoint(int from, int to)
+{
+    if (editList.Moves(from, to))
+        undoStack.push(new MovePointCommand(book, *this, from, to));
 }
 
 void MainDialog::OnListClick(ListBase& list)
@@ -823,10 +865,10 @@ void MainDialog::OnTransfer()
                          Prompter::Icon::none);
         return;
     }
-    // Every copy goes to the same place, so the block lands in reverse order.
     const int selected = FirstSelectedRow(editList);
     const int p = selected >= 0 ? selected : targetList.GetItemCount();
     const PointBook& importBook = importList.ImportBook();
+    std::vector<PointEntry> copies;
     for (int i = importList.GetNextSelected(-1); i >= 0; i = importList.GetNextSelected(i)) {
         PointEntry copy;
         importBook.GetEntry(copy, i);
@@ -842,10 +884,12 @@ void MainDialog::OnTransfer()
             copy.distance = followers->distance;
             copy.category = followers->category;
         }
-        book.InsertEntry(p, copy);
-        InsertRow(p, RowRecord::FromBook(book, p));
+        copies.push_back(copy);
     }
-    UpdateTitle();
+    if (copies.empty())
+        UpdateTitle();
+    else
+        undoStack.push(new TransferCommand(book, *this, p, std::move(copies)));
 }
 
 QRect MainDialog::GetTargetListRect() const
@@ -860,15 +904,13 @@ void MainDialog::OnBatchConvert()
         return;
     if (prompter.RunDialog(dialog) != QDialog::Accepted)
         return;
-    const QString text = QString::number(dialog.mark);
+    std::vector<int> ticked;
     for (int i = 0; i < book.GetCount(); ++i) {
-        if (!editList.GetCheck(i))
-            continue;
-        editList.SetItemText(i, RowRecord::mark, text);
-        targetList.SetItemText(i, RowRecord::mark, text);
-        book.SetMark(text.toStdString(), i);
-        SyncRowState(i, static_cast<int>(dialog.mark));
+        if (editList.GetCheck(i))
+            ticked.push_back(i);
     }
+    if (!ticked.empty())
+        undoStack.push(new BatchConvertCommand(book, *this, dialog.mark, std::move(ticked)));
 }
 
 void MainDialog::OnSelectAll()

@@ -7,8 +7,10 @@
 #include <QList>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QUndoStack>
 #include <array>
 
+#include "bookview.h"
 #include "importlistctrl.h"
 #include "pointlistctrl.h"
 #include "prompter.h"
@@ -21,8 +23,9 @@ class PointBook;
 
 // The main window: the edited book in List1 (edit view) or beside a second file in
 // List2 and List3 (file-import view), the button column, the MARK controls and the menu.
-// Row i of List1 and of List3 is entry i of the edited book.
-class MainDialog : public QDialog {
+// Row i of List1 and of List3 is entry i of the edited book. Every change of the book is a
+// step of its history (undo stack), taken by the commands through the rows they see here.
+class MainDialog : public QDialog, public BookView {
     Q_OBJECT
 public:
     // `commandLineFile` is loaded before the window is shown; an empty text names none.
@@ -36,7 +39,7 @@ public:
     void OnFileSaveAs();
     void OnDropFiles(const QString& path);
     void OnCancel();
-    void UpdateTitle();
+    void UpdateTitle() override;
     void SetCurrentFile(const QString& path);
     bool SaveToTarget();
     // Writes the book to `path`; once written, it is the current file.
@@ -44,12 +47,18 @@ public:
 
     // The lists of the edited book and their rows.
     void RefreshLists();
-    void InsertRow(int index, const RowRecord& row);
-    void SelectRow(int index);
+    void InsertRow(int index, const RowRecord& row) override;
+    void SelectRow(int index) override;
     void SyncRowState(int index, int mark);
     static int FirstSelectedRow(const ListBase& list);
-    // Puts the book's texts of entry `index` into its row of both lists.
-    void ShowEntry(int index);
+    // Puts the book's texts and mark image of entry `index` into its row of both lists.
+    void ShowEntry(int index) override;
+    void DeleteRow(int index) override;
+    void MoveRow(int from, int to) override;
+    int SelectedRow() const override;
+    void RestoreSelection(int index) override;
+    bool RowChecked(int index) const override;
+    void SetRowChecked(int index, bool checked) override;
 
     // Views and layout.
     void ShowEditView();
@@ -68,6 +77,8 @@ public:
     // Move the selected point of the shown list one place up or down, as a drag would.
     void OnMoveUp();
     void OnMoveDown();
+    // A point moved in front of the point at `to`, by a drag or a key.
+    void OnMovePoint(int from, int to);
     void OnTransfer();
     // Where List3 is on the screen; rows of List2 dropped there are transferred.
     QRect GetTargetListRect() const;
@@ -86,6 +97,7 @@ public:
     ImportListCtrl& ImportList() { return importList; }
     const QList<QIcon>& MarkImagesSmall() const { return markImagesSmall; }
     const QList<QIcon>& MarkImagesLarge() const { return markImagesLarge; }
+    const QUndoStack& History() const { return undoStack; }
 
     static const QString kTemplateTitle;
 
@@ -135,6 +147,7 @@ private:
     SpinButton markSpin;
     QCheckBox markCheck;
 
+    QUndoStack undoStack;
     QList<QIcon> markImagesSmall;
     QList<QIcon> markImagesLarge;
     std::array<int, 4> buttonSpacing{};

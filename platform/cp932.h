@@ -16,6 +16,8 @@ public:
     // methods type for a character CP932 holds under another code point (〜 U+301C for ～
     // U+FF5E, − U+2212 for － U+FF0D, ...) get that character's bytes.
     static std::optional<std::string> Encode(const QString& text, QString* unencodable = nullptr);
+    // The bytes of a text already checked to be storable.
+    static std::string Checked(const QString& text) { return Encode(text).value_or(std::string()); }
     // A form of a character CP932 cannot hold that it can (its compatibility form, its
     // letter without accents, an ASCII or full-width stand-in), or an empty text.
     static QString Suggestion(const QString& character);

@@ -94,7 +94,13 @@ void PointListCtrl::OnLButtonUp(const QPoint& position)
         scrollTo(model()->index(selected, 0), QAbstractItemView::EnsureVisible);
 }
 
-void PointListCtrl::OnDropItem(int from, int target) { MoveItem(from, target); }
+void PointListCtrl::OnDropItem(int from, int target)
+{
+    if (dropHandler)
+        dropHandler(from, target);
+    else
+        MoveItem(from, target);
+}
 
 int PointListCtrl::RowUnder(const QPoint& position) const
 {

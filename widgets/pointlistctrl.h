@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QLabel>
+#include <functional>
 #include <memory>
 
 #include "listbase.h"
@@ -20,8 +21,13 @@ public:
     // The book whose entries the rows show; a drag moves its entries too.
     void SetBook(PointBook* book) { pointBook = book; }
 
-    // Called once at the end of every drag.
+    // Called once at the end of every drag: hands the move to the drop handler when there
+    // is one, otherwise moves the row.
     virtual void OnDropItem(int dragIndex, int target);
+    // Takes the moves of drags, so that the window can make each one a step of its history.
+    void SetDropHandler(std::function<void(int from, int to)> handler) { dropHandler = std::move(handler); }
+    // False for a position that leaves the row where it is, or lies outside the list.
+    bool Moves(int from, int to) const;
     // Moves row `from` in front of the row now at `to` (last when `to` is the row count),
     // with its texts, image, check box, selection and focus, and the book's entry with it.
     virtual void MoveItem(int from, int to);
@@ -49,14 +55,13 @@ protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
 
 private:
-    // False for a position that leaves the row where it is, or lies outside the list.
-    bool Moves(int from, int to) const;
     // The row under a point of the viewport, or -1.
     int RowUnder(const QPoint& position) const;
     void SetDropHighlight(int row, bool on);
     void MoveDragImage(const QPoint& position);
 
     PointBook* pointBook = nullptr;
+    std::function<void(int, int)> dropHandler;
     std::unique_ptr<QLabel> dragImage;
     bool dragging = false;
     int dragIndex = -1;

@@ -1,0 +1,21 @@
+#pragma once
+
+#include "pointcommand.h"
+
+namespace tovik {
+
+// 追加: a new point in front of the selected one (or last), selected.
+class AddPointCommand : public PointCommand {
+public:
+    AddPointCommand(PointBook& book, BookView& view, int index, const PointEntry& entry);
+
+protected:
+    void Do() override;
+    void Undo() override;
+
+private:
+    int index;
+    PointEntry entry;
+};
+
+}  // namespace tovik

@@ -1,0 +1,24 @@
+#pragma once
+
+#include <vector>
+
+#include "pointcommand.h"
+
+namespace tovik {
+
+// 一括変換: one mark for every ticked point; distance, category and ticks stay.
+class BatchConvertCommand : public PointCommand {
+public:
+    BatchConvertCommand(PointBook& book, BookView& view, unsigned mark, std::vector<int> rows);
+
+protected:
+    void Do() override;
+    void Undo() override;
+
+private:
+    unsigned mark;
+    std::vector<int> rows;
+    std::vector<PointEntry> before;
+};
+
+}  // namespace tovik

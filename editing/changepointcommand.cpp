@@ -1,0 +1,45 @@
+#include "changepointcommand.h"
+
+#include "bookview.h"
+#include "cp932.h"
+#include "fieldencoding.h"
+#include "markrule.h"
+#include "pointbook.h"
+
+namespace tovik {
+
+ChangePointCommand::ChangePointCommand(PointBook& book, BookView& view, int index, const Texts& typed,
+                                       const Texts& shown)
+    : PointCommand(QStringLiteral("変更"), book, view), index(index), typed(typed), shown(shown),
+      before(book.Entry(index))
+{
+}
+
+void ChangePointCommand::Do()
+{
+    if (written) {
+        PutEntry(index, after);
+        return;
+    }
+    using Setter = void (PointBook::*)(const std::string&, int);
+    const std::array<Setter, RowRecord::kColumns> setters = {
+        &PointBook::SetName, &PointBook::SetLongitude, &PointBook::SetLatitude,
+        &PointBook::SetMark, &PointBook::SetReading,   &PointBook::SetTelephone,
+    };
+    // A text left as it was writes nothing, so its stored bytes stay exactly as read.
+    for (std::size_t k = 0; k < setters.size(); ++k) {
+        if (typed[k] != shown[k])
+            (book.*setters[k])(Cp932::Checked(typed[k]), index);
+    }
+    const MarkFollowers followers = FollowMarkText(Cp932::Checked(typed[RowRecord::mark]));
+    book.SetCategory(FormatCategory(followers.category), index);
+    book.SetDistance(followers.distance, index);
+    // The row shows what the book now holds (" 35.41.20.0" for "35 41 20").
+    view.ShowEntry(index);
+    after = book.Entry(index);
+    written = true;
+}
+
+void ChangePointCommand::Undo() { PutEntry(index, before); }
+
+}  // namespace tovik

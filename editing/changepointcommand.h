@@ -1,0 +1,31 @@
+#pragma once
+
+#include <array>
+
+#include "pointcommand.h"
+#include "rowrecord.h"
+
+namespace tovik {
+
+// 変更: the texts of the edit dialog written into one point. Only the texts that differ
+// from the row's are written; distance and category always follow the mark.
+class ChangePointCommand : public PointCommand {
+public:
+    using Texts = std::array<QString, RowRecord::kColumns>;  // in the order of the columns
+
+    ChangePointCommand(PointBook& book, BookView& view, int index, const Texts& typed, const Texts& shown);
+
+protected:
+    void Do() override;
+    void Undo() override;
+
+private:
+    int index;
+    Texts typed;
+    Texts shown;
+    PointEntry before;
+    PointEntry after;
+    bool written = false;
+};
+
+}  // namespace tovik

@@ -1,0 +1,30 @@
+#include "deletepointcommand.h"
+
+#include "bookview.h"
+#include "pointbook.h"
+
+namespace tovik {
+
+DeletePointCommand::DeletePointCommand(PointBook& book, BookView& view, int index)
+    : PointCommand(QStringLiteral("削除"), book, view), index(index), entry(book.Entry(index)),
+      checked(view.RowChecked(index))
+{
+}
+
+void DeletePointCommand::Do()
+{
+    view.DeleteRow(index);
+    book.RemoveEntry(index);
+    view.UpdateTitle();
+    view.SelectRow(index);
+}
+
+void DeletePointCommand::Undo()
+{
+    book.InsertEntry(index, entry);
+    view.InsertRow(index, RowRecord::FromBook(book, index));
+    view.SetRowChecked(index, checked);
+    view.UpdateTitle();
+}
+
+}  // namespace tovik

@@ -1,0 +1,22 @@
+#pragma once
+
+#include "pointcommand.h"
+
+namespace tovik {
+
+// 削除: the selected point goes, without a question; the one after it is selected.
+class DeletePointCommand : public PointCommand {
+public:
+    DeletePointCommand(PointBook& book, BookView& view, int index);
+
+protected:
+    void Do() override;
+    void Undo() override;
+
+private:
+    int index;
+    PointEntry entry;
+    bool checked;
+};
+
+}  // namespace tovik
