@@ -21,15 +21,10 @@ void ChangePointCommand::Do()
         PutEntry(index, after);
         return;
     }
-    using Setter = void (PointBook::*)(const std::string&, int);
-    const std::array<Setter, RowRecord::kColumns> setters = {
-        &PointBook::SetName, &PointBook::SetLongitude, &PointBook::SetLatitude,
-        &PointBook::SetMark, &PointBook::SetReading,   &PointBook::SetTelephone,
-    };
     // A text left as it was writes nothing, so its stored bytes stay exactly as read.
-    for (std::size_t k = 0; k < setters.size(); ++k) {
+    for (std::size_t k = 0; k < typed.size(); ++k) {
         if (typed[k] != shown[k])
-            (book.*setters[k])(Cp932::Checked(typed[k]), index);
+            SetColumn(static_cast<int>(k), Cp932::Checked(typed[k]));
     }
     const MarkFollowers followers = FollowMarkText(Cp932::Checked(typed[RowRecord::mark]));
     book.SetCategory(FormatCategory(followers.category), index);
@@ -41,5 +36,31 @@ void ChangePointCommand::Do()
 }
 
 void ChangePointCommand::Undo() { PutEntry(index, before); }
+
+void ChangePointCommand::SetColumn(int column, const std::string& bytes)
+{
+    switch (column) {
+    case RowRecord::name:
+        book.SetName(bytes, index);
+        break;
+    case RowRecord::longitude:
+        book.SetLongitude(bytes, index);
+        break;
+    case RowRecord::latitude:
+        book.SetLatitude(bytes, index);
+        break;
+    case RowRecord::mark:
+        book.SetMark(bytes, index);
+        break;
+    case RowRecord::reading:
+        book.SetReading(bytes, index);
+        break;
+    case RowRecord::telephone:
+        book.SetTelephone(bytes, index);
+        break;
+    default:
+        break;
+    }
+}
 
 }  // namespace tovik

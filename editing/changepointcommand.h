@@ -20,6 +20,9 @@ protected:
     void Undo() override;
 
 private:
+    // The book's setter of a list column.
+    void SetColumn(int column, const std::string& bytes);
+
     int index;
     Texts typed;
     Texts shown;
