@@ -1,14 +1,17 @@
 #include "maindialog.h"
 
 #include <QCloseEvent>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QImageReader>
 #include <QKeyEvent>
+#include <QLoggingCategory>
 
 #include "aboutdialog.h"
 #include "bytelimitvalidator.h"
 #include "cp932.h"
+#include "datafolders.h"
 #include "dialogunits.h"
 #include "droppedfiles.h"
 #include "fieldencoding.h"
@@ -18,6 +21,10 @@
 #include "pointbook.h"
 #include "pointeditdialog.h"
 #include "programicon.h"
+
+// Silent unless asked for (QT_LOGGING_RULES="tovik.markicons.info=true"): names the file
+// each mark icon came from, or that the placeholder stands in.
+Q_LOGGING_CATEGORY(lcMarkIcons, "tovik.markicons", QtWarningMsg)
 
 namespace tovik {
 
@@ -112,7 +119,8 @@ MainDialog::MainDialog(PointBook& book, Prompter& prompter, const QString& comma
     book.SetMessageSink([this](const std::string& m) { ShowBookMessage(m); });
     filePath = commandLineFile;
     SetCurrentFile(filePath);
-    icon = ProgramIcon();
+    // The installed theme's icon when there is one, the same drawing made here otherwise.
+    icon = QIcon::fromTheme(QStringLiteral(TOVIK_APP_ID), ProgramIcon());
     OnInitDialog();
 }
 
@@ -289,12 +297,25 @@ void MainDialog::LoadMarkIcons()
 {
     markImagesLarge.clear();
     markImagesSmall.clear();
+    // Each mark is taken from the first folder holding a readable file of its name, so a
+    // user's own icon in the current folder replaces just that mark.
+    const QStringList folders = DataFolders::Search();
     for (int k = 0; k < kMarkCount; ++k) {
-        const std::vector<QImage> images = IconImages(QStringLiteral("mark%1.ico").arg(k, 2, 10, QChar(u'0')));
+        const QString name = QStringLiteral("mark%1.ico").arg(k, 2, 10, QChar(u'0'));
+        std::vector<QImage> images;
+        for (const QString& folder : folders) {
+            const QString path = QDir(folder).filePath(name);
+            images = IconImages(path);
+            if (!images.empty()) {
+                qCInfo(lcMarkIcons, "%s: %s", qUtf8Printable(name), qUtf8Printable(path));
+                break;
+            }
+        }
         if (!images.empty()) {
             markImagesLarge << Nearest(images, 32);
             markImagesSmall << Nearest(images, 16);
         } else {
+            qCInfo(lcMarkIcons, "%s: placeholder", qUtf8Printable(name));
             markImagesLarge << Placeholder(32);
             markImagesSmall << Placeholder(16);
         }
