@@ -10,6 +10,7 @@ packages=(
     clang libclang-rt-14-dev
     fonts-noto-cjk
     xvfb xauth imagemagick
+    dpkg-dev file desktop-file-utils appstream shared-mime-info libglib2.0-bin man-db
 )
 
 missing=()

@@ -18,6 +18,5 @@ if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ] && [ -z "${QT_QPA_PLAT
     echo "     xvfb-run -a bash scripts/run.sh" >&2
     exit 1
 fi
-# The editor reads its mark icons from the folder it starts in.
-cd build/bin
-exec ./tovik ../sample/sample.mem
+# The editor finds its mark icons beside itself in build/bin, wherever it is started.
+exec build/bin/tovik "$sample"
