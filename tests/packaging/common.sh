@@ -5,6 +5,21 @@ fail() {
     exit 1
 }
 
+# The files an installation puts under its prefix, one a line.
+installed_files() {
+    local s k
+    echo bin/tovik
+    echo bin/tovik-cli
+    echo "share/applications/$TOVIK_APP_ID.desktop"
+    echo "share/metainfo/$TOVIK_APP_ID.metainfo.xml"
+    echo "share/mime/packages/$TOVIK_APP_ID.xml"
+    echo share/man/man1/tovik.1.gz
+    echo share/man/man1/tovik-cli.1.gz
+    echo "share/icons/hicolor/scalable/apps/$TOVIK_APP_ID.svg"
+    for s in 16 32 48 64 128 256; do echo "share/icons/hicolor/${s}x$s/apps/$TOVIK_APP_ID.png"; done
+    for k in $(seq -w 0 25); do echo "share/tovik/mark$k.ico"; done
+}
+
 # Starts EDITOR on FILE from the folder DIR with the mark icon log on, waits until it has
 # loaded its 26 mark icons (at most 60 s) and checks that every one came from ICONDIR.
 # The editor is left running as $editor_pid, for a screenshot; stop_editor ends it.

@@ -42,13 +42,8 @@ deb=$(ls "$work/package"/tovik_"$TOVIK_VERSION"_*.deb)
 echo "ok: built $(basename "$deb")"
 
 contents=$(dpkg-deb -c "$deb" | awk '{print $6}')
-for f in usr/bin/tovik usr/bin/tovik-cli \
-    "usr/share/applications/$TOVIK_APP_ID.desktop" "usr/share/metainfo/$TOVIK_APP_ID.metainfo.xml" \
-    "usr/share/mime/packages/$TOVIK_APP_ID.xml" usr/share/man/man1/tovik.1.gz usr/share/man/man1/tovik-cli.1.gz \
-    "usr/share/icons/hicolor/scalable/apps/$TOVIK_APP_ID.svg" \
-    $(for s in 16 32 48 64 128 256; do echo "usr/share/icons/hicolor/${s}x$s/apps/$TOVIK_APP_ID.png"; done) \
-    $(for k in $(seq -w 0 25); do echo "usr/share/tovik/mark$k.ico"; done); do
-    grep -qxF "./$f" <<<"$contents" || fail "the package lacks /$f"
+for f in $(installed_files); do
+    grep -qxF "./usr/$f" <<<"$contents" || fail "the package lacks /usr/$f"
 done
 [ "$(dpkg-deb -f "$deb" Package)" = tovik ] || fail "package name"
 [ "$(dpkg-deb -f "$deb" Version)" = "$TOVIK_VERSION" ] || fail "package version"

@@ -23,12 +23,7 @@ prefix=$(realpath "$work")/prefix
 timeout 120 cmake --install "$build" --prefix "$prefix" >/dev/null
 share=$prefix/share
 
-for f in bin/tovik bin/tovik-cli \
-    "share/applications/$TOVIK_APP_ID.desktop" "share/metainfo/$TOVIK_APP_ID.metainfo.xml" \
-    "share/mime/packages/$TOVIK_APP_ID.xml" share/man/man1/tovik.1.gz share/man/man1/tovik-cli.1.gz \
-    "share/icons/hicolor/scalable/apps/$TOVIK_APP_ID.svg" \
-    $(for s in 16 32 48 64 128 256; do echo "share/icons/hicolor/${s}x$s/apps/$TOVIK_APP_ID.png"; done) \
-    $(for k in $(seq -w 0 25); do echo "share/tovik/mark$k.ico"; done); do
+for f in $(installed_files); do
     [ -s "$prefix/$f" ] || fail "not installed: $f"
 done
 # Nothing of the build tree may be compiled into what is installed (the debugging
