@@ -28,5 +28,6 @@ if [ "$(id -u)" -ne 0 ]; then
     sudo=(sudo)
 fi
 export DEBIAN_FRONTEND=noninteractive
-"${sudo[@]}" apt-get update -qq
-"${sudo[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
+# Another installation running at the same time holds the lock for a while; wait for it.
+"${sudo[@]}" apt-get -o DPkg::Lock::Timeout=300 update -qq
+"${sudo[@]}" apt-get -o DPkg::Lock::Timeout=300 install -y -qq --no-install-recommends "${missing[@]}"
