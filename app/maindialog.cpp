@@ -1,10 +1,12 @@
 #include "maindialog.h"
 
 #include <QCloseEvent>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QImageReader>
 #include <QKeyEvent>
+#include <QLoggingCategory>
 
 #include "aboutdialog.h"
 #include "addpointcommand.h"
@@ -12,6 +14,7 @@
 #include "bytelimitvalidator.h"
 #include "changepointcommand.h"
 #include "cp932.h"
+#include "datafolders.h"
 #include "deletepointcommand.h"
 #include "dialogunits.h"
 #include "droppedfiles.h"
@@ -24,6 +27,10 @@
 #include "pointeditdialog.h"
 #include "programicon.h"
 #include "transfercommand.h"
+
+// Silent unless asked for (QT_LOGGING_RULES="tovik.markicons.info=true"): names the file
+// each mark icon came from, or that the placeholder stands in.
+Q_LOGGING_CATEGORY(lcMarkIcons, "tovik.markicons", QtWarningMsg)
 
 namespace tovik {
 
@@ -122,7 +129,8 @@ MainDialog::MainDialog(PointBook& book, Prompter& prompter, const QString& comma
     book.SetMessageSink([this](const std::string& m) { ShowBookMessage(m); });
     filePath = commandLineFile;
     SetCurrentFile(filePath);
-    icon = ProgramIcon();
+    // The installed theme's icon when there is one, the same drawing made here otherwise.
+    icon = QIcon::fromTheme(QStringLiteral(TOVIK_APP_ID), ProgramIcon());
     OnInitDialog();
 }
 
@@ -333,12 +341,25 @@ void MainDialog::LoadMarkIcons()
 {
     markImagesLarge.clear();
     markImagesSmall.clear();
+    // Each mark is taken from the first folder holding a readable file of its name, so a
+    // user's own icon in the current folder replaces just that mark.
+    const QStringList folders = DataFolders::Search();
     for (int k = 0; k < kMarkCount; ++k) {
-        const std::vector<QImage> images = IconImages(QStringLiteral("mark%1.ico").arg(k, 2, 10, QChar(u'0')));
+        const QString name = QStringLiteral("mark%1.ico").arg(k, 2, 10, QChar(u'0'));
+        std::vector<QImage> images;
+        for (const QString& folder : folders) {
+            const QString path = QDir(folder).filePath(name);
+            images = IconImages(path);
+            if (!images.empty()) {
+                qCInfo(lcMarkIcons, "%s: %s", qUtf8Printable(name), qUtf8Printable(path));
+                break;
+            }
+        }
         if (!images.empty()) {
             markImagesLarge << Nearest(images, 32);
             markImagesSmall << Nearest(images, 16);
         } else {
+            qCInfo(lcMarkIcons, "%s: placeholder", qUtf8Printable(name));
             markImagesLarge << Placeholder(32);
             markImagesSmall << Placeholder(16);
         }

@@ -12,6 +12,8 @@ TovikApp::TovikApp(int& argc, char** argv) : QApplication(argc, argv)
 {
     setApplicationName(QStringLiteral("Tovik"));
     setApplicationVersion(QStringLiteral(TOVIK_VERSION));
+    // Lets the desktop match the window to the installed entry, its name and icon.
+    setDesktopFileName(QStringLiteral(TOVIK_APP_ID));
     if (qtTranslator.load(QLocale(QLocale::Japanese, QLocale::Japan), QStringLiteral("qtbase"),
                           QStringLiteral("_"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
         installTranslator(&qtTranslator);

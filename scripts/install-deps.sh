@@ -11,6 +11,7 @@ packages=(
     fonts-noto-cjk
     xvfb xauth imagemagick
     dbus at-spi2-core python3-pyatspi
+    dpkg-dev file desktop-file-utils appstream shared-mime-info libglib2.0-bin man-db
 )
 
 missing=()
@@ -28,5 +29,6 @@ if [ "$(id -u)" -ne 0 ]; then
     sudo=(sudo)
 fi
 export DEBIAN_FRONTEND=noninteractive
-"${sudo[@]}" apt-get update -qq
-"${sudo[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
+# Another installation running at the same time holds the lock for a while; wait for it.
+"${sudo[@]}" apt-get -o DPkg::Lock::Timeout=300 update -qq
+"${sudo[@]}" apt-get -o DPkg::Lock::Timeout=300 install -y -qq --no-install-recommends "${missing[@]}"

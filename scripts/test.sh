@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# Builds Tovik and runs every test: the tests of the normal build, all of them again
-# under the address and undefined-behaviour sanitizers, and each fuzzer for a short
-# while (TOVIK_FUZZ_SECONDS, 20 by default).
+# Builds Tovik and runs every test: the tests of the normal build, the Debian package
+# (installed as root and removed again), all tests again under the address and
+# undefined-behaviour sanitizers, and each fuzzer for a short while
+# (TOVIK_FUZZ_SECONDS, 20 by default).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -33,6 +34,11 @@ cmake -S . -B build -G Ninja -DTOVIK_WERROR=ON -DTOVIK_BUILD_BENCH=ON
 cmake --build build -j"$jobs"
 echo "== tests"
 run_ctest build
+
+echo "== Debian package: built, installed, started from / under Xvfb, removed"
+timeout 1200 bash tests/packaging/deb_test.sh build
+summary+=("build: the Debian package test passed")
+passed=$((passed + 1))
 
 echo "== tests under address and undefined-behaviour sanitizers"
 cmake -S . -B build-sanitize -G Ninja -DCMAKE_BUILD_TYPE=Debug -DTOVIK_WERROR=ON -DTOVIK_SANITIZE=ON -DTOVIK_WITH_GUI=ON

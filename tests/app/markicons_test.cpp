@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QImage>
 #include <QImageReader>
+#include <QImageWriter>
 #include <map>
 
 #include "maindialog.h"
@@ -78,6 +79,45 @@ TEST_F(MarkIconsTest, MissingOrBrokenFilesGiveThePlaceholderInBothLists)
         const bool expected = k == 7 || k == 9;
         EXPECT_EQ(IsPlaceholder(d.MarkImagesSmall()[k], 16), expected) << k;
         EXPECT_EQ(IsPlaceholder(d.MarkImagesLarge()[k], 32), expected) << k;
+    }
+}
+
+// The icons installed with the program sit in "tovik" under a desktop data folder; the
+// current folder still comes first, mark by mark.
+TEST_F(MarkIconsTest, InstalledIconsFillInWhatTheCurrentFolderLacks)
+{
+    test::TempDir data;
+    const QDir installed(QString::fromStdString(data.Path().string()) + QStringLiteral("/share/tovik"));
+    ASSERT_TRUE(installed.mkpath(QStringLiteral(".")));
+    for (int k = 0; k < 26; ++k) {
+        const QString name = QStringLiteral("mark%1.ico").arg(k, 2, 10, QChar(u'0'));
+        ASSERT_TRUE(QFile::copy(QStringLiteral(TOVIK_ICON_DIR "/") + name, installed.filePath(name)));
+    }
+    // The user's own mark 3 (a plain red square), a broken mark 9 and nothing else.
+    QImage own(16, 16, QImage::Format_ARGB32);
+    own.fill(QColor(200, 0, 0));
+    ASSERT_TRUE(QImageWriter(QStringLiteral("mark03.ico"), "ico").write(own));
+    test::WriteBytes("mark09.ico", {'n', 'o', 't', ' ', 'a', 'n', ' ', 'i', 'c', 'o', 'n'});
+
+    const QByteArray previousDirs = qgetenv("XDG_DATA_DIRS");
+    qputenv("XDG_DATA_DIRS", QFile::encodeName(QDir(installed.filePath("..")).absolutePath()));
+    MainDialog d(book, prompter, {});
+    qputenv("XDG_DATA_DIRS", previousDirs);
+
+    ASSERT_EQ(d.MarkImagesSmall().size(), 26);
+    for (int k = 0; k < 26; ++k) {
+        EXPECT_FALSE(IsPlaceholder(d.MarkImagesSmall()[k], 16)) << k;
+        EXPECT_FALSE(IsPlaceholder(d.MarkImagesLarge()[k], 32)) << k;
+    }
+    EXPECT_EQ(d.MarkImagesSmall()[3].pixmap(16, 16).toImage().pixelColor(8, 8), QColor(200, 0, 0));
+    EXPECT_EQ(d.MarkImagesLarge()[3].pixmap(32, 32).toImage().pixelColor(16, 16), QColor(200, 0, 0));
+    QImageReader reader(installed.filePath(QStringLiteral("mark09.ico")));
+    for (int i = 0; i < reader.imageCount(); ++i) {
+        reader.jumpToImage(i);
+        const QImage image = reader.read().convertToFormat(QImage::Format_ARGB32);
+        if (image.width() == 16) {
+            EXPECT_EQ(d.MarkImagesSmall()[9].pixmap(16, 16).toImage().convertToFormat(QImage::Format_ARGB32), image);
+        }
     }
 }
 
