@@ -1,16 +1,29 @@
 #include "fileaccess.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <climits>
-#include <cstdlib>
+#include <cstring>
+#include <dirent.h>
 #include <fcntl.h>
+#include <random>
 #include <sys/file.h>
 #include <sys/stat.h>
+#include <thread>
 #include <unistd.h>
+#include <vector>
 
 namespace tovik {
 
 namespace {
+
+using Clock = std::chrono::steady_clock;
+using std::chrono::milliseconds;
+
+// The kernel follows at most 40 links in one lookup; a longer chain is a loop.
+constexpr int kMaxLinks = 40;
+constexpr std::size_t kRandomLength = 6;
+constexpr std::string_view kNameLetters = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
 
 bool WriteAll(int fd, std::span<const std::uint8_t> data, int& error)
 {
@@ -46,12 +59,14 @@ private:
     int fd;
 };
 
-FileCause LockCause(int fd, int operation)
+FileStamp StampFrom(const struct stat& st)
 {
-    if (::flock(fd, operation | LOCK_NB) == 0)
-        return FileCause::none;
-    return errno == EWOULDBLOCK ? FileCause::sharingViolation : FileAccess::CauseFromErrno(errno);
+    return {static_cast<std::uint64_t>(st.st_dev), static_cast<std::uint64_t>(st.st_ino),
+            static_cast<std::int64_t>(st.st_size), static_cast<std::int64_t>(st.st_mtim.tv_sec),
+            static_cast<std::int64_t>(st.st_mtim.tv_nsec)};
 }
+
+bool SameFile(const struct stat& a, const struct stat& b) { return a.st_dev == b.st_dev && a.st_ino == b.st_ino; }
 
 std::string DirectoryOf(const std::string& path)
 {
@@ -70,9 +85,242 @@ mode_t CurrentUmask()
     return mask;
 }
 
+FileCause Failure(int error)
+{
+    const FileCause c = FileAccess::CauseFromErrno(error);
+    return c == FileCause::none ? FileCause::generic : c;
+}
+
+// Opens only regular files, and never waits: O_NONBLOCK lets the open of a FIFO without
+// a writer return at once, and O_NOCTTY keeps a terminal from becoming ours. The look
+// before the open spares devices an open, which may have effects of its own; the look
+// after it catches a file swapped in between.
+FileCause OpenRegular(const std::string& path, int flags, Descriptor& fd, struct stat& st)
+{
+    if (::stat(path.c_str(), &st) != 0)
+        return Failure(errno);
+    if (!S_ISREG(st.st_mode))
+        return FileCause::notRegularFile;
+    fd.Reset(::open(path.c_str(), flags | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
+    if (fd.Get() < 0)
+        return Failure(errno);
+    if (::fstat(fd.Get(), &st) != 0)
+        return Failure(errno);
+    return S_ISREG(st.st_mode) ? FileCause::none : FileCause::notRegularFile;
+}
+
+// Opens the regular file `path` and locks it with `operation` (LOCK_SH or LOCK_EX),
+// waiting until `deadline` for another holder. A holder that saves replaces the file
+// by a rename, so a lock won after waiting may be on a file that no longer has the
+// name: then the new file is opened and locked in its place.
+FileCause OpenLocked(const std::string& path, int flags, int operation, Clock::time_point deadline,
+                     const std::function<bool(const struct stat&)>& lockedHere, Descriptor& fd,
+                     struct stat& st)
+{
+    for (int round = 0; round < 100; ++round) {
+        if (const FileCause c = OpenRegular(path, flags, fd, st); c != FileCause::none)
+            return c;
+        if (lockedHere(st))
+            return FileCause::none;
+        milliseconds pause{1};
+        while (::flock(fd.Get(), operation | LOCK_NB) != 0) {
+            if (errno == EINTR)
+                continue;
+            if (errno != EWOULDBLOCK)
+                return Failure(errno);
+            const auto now = Clock::now();
+            if (now >= deadline)
+                return FileCause::sharingViolation;
+            std::this_thread::sleep_for(std::min<Clock::duration>(pause, deadline - now));
+            pause = std::min(pause * 2, milliseconds{50});
+        }
+        struct stat now {};
+        if (::stat(path.c_str(), &now) == 0 && SameFile(now, st))
+            return FileCause::none;
+    }
+    return FileCause::sharingViolation;
+}
+
+// Follows symbolic links from `requested` to the name a save must replace: a regular
+// file (`exists`) or a name that does not exist yet, which the save creates. Anything
+// else, a loop of links included, is refused before a byte is written.
+FileCause ResolveTarget(const std::string& requested, std::string& path, bool& exists)
+{
+    path = requested;
+    for (int hop = 0; hop <= kMaxLinks; ++hop) {
+        struct stat st {};
+        if (::lstat(path.c_str(), &st) != 0) {
+            if (errno != ENOENT)
+                return Failure(errno);
+            exists = false;
+            return FileCause::none;
+        }
+        if (S_ISREG(st.st_mode)) {
+            exists = true;
+            return FileCause::none;
+        }
+        if (!S_ISLNK(st.st_mode))
+            return FileCause::notRegularFile;
+        std::string target(PATH_MAX, '\0');
+        const ssize_t n = ::readlink(path.c_str(), target.data(), target.size());
+        if (n < 0)
+            return Failure(errno);
+        if (n >= PATH_MAX)
+            return FileCause::nameTooLong;
+        target.resize(static_cast<std::size_t>(n));
+        path = target.starts_with('/') ? target : DirectoryOf(path) + "/" + target;
+    }
+    return FileCause::linkLoop;
+}
+
+std::string RandomLetters()
+{
+    thread_local std::mt19937_64 generator{std::random_device{}() ^
+                                           (static_cast<std::uint64_t>(::getpid()) << 32) ^
+                                           static_cast<std::uint64_t>(Clock::now().time_since_epoch().count())};
+    std::uniform_int_distribution<std::size_t> pick(0, kNameLetters.size() - 1);
+    std::string letters(kRandomLength, ' ');
+    for (char& c : letters)
+        c = kNameLetters[pick(generator)];
+    return letters;
+}
+
+bool IsTemporaryName(std::string_view name)
+{
+    const std::string_view prefix = FileAccess::kTemporaryPrefix;
+    return name.size() == prefix.size() + kRandomLength && name.starts_with(prefix) &&
+           name.substr(prefix.size()).find_first_not_of(kNameLetters) == std::string_view::npos;
+}
+
+// Leftovers of saves that were killed between naming their temporary and the rename.
+// A save holds its temporary's lock as long as it lives, so a temporary that can be
+// locked has no owner any more.
+void RemoveStaleTemporaries(const std::string& directory)
+{
+    DIR* dir = ::opendir(directory.c_str());
+    if (!dir)
+        return;
+    std::vector<std::string> names;
+    while (const dirent* entry = ::readdir(dir)) {
+        if (IsTemporaryName(entry->d_name))
+            names.emplace_back(entry->d_name);
+    }
+    const int dirFd = ::dirfd(dir);
+    for (const std::string& name : names) {
+        Descriptor f(::openat(dirFd, name.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
+        struct stat opened {}, named {};
+        if (f.Get() < 0 || ::fstat(f.Get(), &opened) != 0 || !S_ISREG(opened.st_mode) ||
+            ::flock(f.Get(), LOCK_EX | LOCK_NB) != 0)
+            continue;
+        if (::fstatat(dirFd, name.c_str(), &named, AT_SYMLINK_NOFOLLOW) == 0 && SameFile(opened, named))
+            ::unlinkat(dirFd, name.c_str(), 0);
+    }
+    ::closedir(dir);
+}
+
+// The new content on its way to the target, beside it in the same folder. Where the
+// file system allows it has no name until just before the rename, so a save killed
+// while writing leaves nothing behind; a named one is locked while it exists, so that
+// the clean-up of a later save leaves it alone.
+class Temporary {
+public:
+    explicit Temporary(std::string directory) : directory(std::move(directory)) {}
+    Temporary(const Temporary&) = delete;
+    Temporary& operator=(const Temporary&) = delete;
+    ~Temporary() { Discard(); }
+
+    int Fd() const { return fd.Get(); }
+
+    // 0, or the errno value; EOPNOTSUPP, EISDIR and EINVAL say that the file system
+    // (or the kernel) has no unnamed files.
+    int CreateUnnamed()
+    {
+        Discard();
+        fd.Reset(::open(directory.c_str(), O_TMPFILE | O_RDWR | O_CLOEXEC, 0600));
+        if (fd.Get() < 0)
+            return errno;
+        return 0;
+    }
+
+    int CreateNamed()
+    {
+        Discard();
+        for (int attempt = 0; attempt < 100; ++attempt) {
+            std::string candidate = directory + "/" + FileAccess::kTemporaryPrefix + RandomLetters();
+            fd.Reset(::open(candidate.c_str(), O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600));
+            if (fd.Get() < 0) {
+                if (errno == EEXIST)
+                    continue;
+                return errno;
+            }
+            // Another save's clean-up may have taken the new file for a leftover in the
+            // moment before this lock; then the name is no longer ours.
+            struct stat opened {}, named {};
+            while (::flock(fd.Get(), LOCK_EX) != 0 && errno == EINTR) {
+            }
+            if (::fstat(fd.Get(), &opened) == 0 && ::lstat(candidate.c_str(), &named) == 0 &&
+                SameFile(opened, named)) {
+                name = std::move(candidate);
+                return 0;
+            }
+            fd.Reset();
+        }
+        return EEXIST;
+    }
+
+    // Gives an unnamed temporary its name, locked before it is visible.
+    int Publish()
+    {
+        if (!name.empty())
+            return 0;
+        if (::flock(fd.Get(), LOCK_EX | LOCK_NB) != 0)
+            return errno;
+        const std::string self = "/proc/self/fd/" + std::to_string(fd.Get());
+        for (int attempt = 0; attempt < 100; ++attempt) {
+            std::string candidate = directory + "/" + FileAccess::kTemporaryPrefix + RandomLetters();
+            // AT_EMPTY_PATH needs a capability that most users lack; the descriptor's
+            // entry under /proc serves everyone else.
+            int result = ::linkat(fd.Get(), "", AT_FDCWD, candidate.c_str(), AT_EMPTY_PATH);
+            if (result != 0 && errno != EEXIST)
+                result = ::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, candidate.c_str(), AT_SYMLINK_FOLLOW);
+            if (result == 0) {
+                name = std::move(candidate);
+                return 0;
+            }
+            if (errno != EEXIST)
+                return errno;
+        }
+        return EEXIST;
+    }
+
+    int RenameOver(const std::string& target)
+    {
+        if (::rename(name.c_str(), target.c_str()) != 0)
+            return errno;
+        name.clear();
+        return 0;
+    }
+
+    // Removes a named temporary that was not renamed; closing an unnamed one is enough.
+    void Discard()
+    {
+        if (!name.empty())
+            ::unlink(name.c_str());
+        name.clear();
+        fd.Reset();
+    }
+
+private:
+    std::string directory;
+    Descriptor fd;
+    std::string name;
+};
+
 }  // namespace
 
 FileAccess::FileAccess() : chunkWriter(WriteAll) {}
+
+FileAccess::~FileAccess() { Release(); }
 
 void FileAccess::SetChunkWriter(ChunkWriter writer) { chunkWriter = std::move(writer); }
 
@@ -91,7 +339,13 @@ FileCause FileAccess::CauseFromErrno(int error)
     case EWOULDBLOCK:
         return FileCause::sharingViolation;
     case ENAMETOOLONG:
-        return FileCause::badPath;
+        return FileCause::nameTooLong;
+    case ELOOP:
+        return FileCause::linkLoop;
+    case EISDIR:
+    case ENXIO:
+    case ENODEV:
+        return FileCause::notRegularFile;
     case EMFILE:
     case ENFILE:
         return FileCause::tooManyOpenFiles;
@@ -105,69 +359,141 @@ FileCause FileAccess::CauseFromErrno(int error)
     }
 }
 
+bool FileAccess::Exists(const std::string& path)
+{
+    struct stat st {};
+    return ::lstat(path.c_str(), &st) == 0;
+}
+
+std::optional<FileStamp> FileAccess::StampOf(const std::string& path)
+{
+    struct stat st {};
+    if (::stat(path.c_str(), &st) != 0)
+        return std::nullopt;
+    return StampFrom(st);
+}
+
+bool FileAccess::HoldsLockOn(std::uint64_t device, std::uint64_t inode) const
+{
+    return held.fd >= 0 && held.device == device && held.inode == inode;
+}
+
+FileCause FileAccess::HoldExclusive(const std::string& path)
+{
+    Release();
+    Descriptor fd;
+    struct stat st {};
+    if (const FileCause c = OpenLocked(path, O_RDONLY, LOCK_EX, Clock::now() + lockWait,
+                                       [](const struct stat&) { return false; }, fd, st);
+        c != FileCause::none)
+        return c;
+    held = {fd.Release(), static_cast<std::uint64_t>(st.st_dev), static_cast<std::uint64_t>(st.st_ino)};
+    return FileCause::none;
+}
+
+void FileAccess::Release()
+{
+    if (held.fd >= 0)
+        ::close(held.fd);
+    held = {};
+}
+
 FileCause FileAccess::Read(const std::string& path, std::span<std::uint8_t> buffer,
-                           std::size_t& bytesRead) const
+                           std::size_t& bytesRead, FileStamp* stamp) const
 {
     bytesRead = 0;
-    Descriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
-    if (fd.Get() < 0)
-        return CauseFromErrno(errno);
-    if (const FileCause c = LockCause(fd.Get(), LOCK_SH); c != FileCause::none)
+    Descriptor fd;
+    struct stat st {};
+    const auto lockedHere = [this](const struct stat& s) {
+        return HoldsLockOn(static_cast<std::uint64_t>(s.st_dev), static_cast<std::uint64_t>(s.st_ino));
+    };
+    if (const FileCause c = OpenLocked(path, O_RDONLY, LOCK_SH, Clock::now() + lockWait, lockedHere, fd, st);
+        c != FileCause::none)
         return c;
     while (bytesRead < buffer.size()) {
         const ssize_t n = ::read(fd.Get(), buffer.data() + bytesRead, buffer.size() - bytesRead);
         if (n < 0) {
             if (errno == EINTR)
                 continue;
-            return CauseFromErrno(errno);
+            return Failure(errno);
         }
         if (n == 0)
             break;
         bytesRead += static_cast<std::size_t>(n);
     }
+    if (stamp)
+        *stamp = StampFrom(st);
     return FileCause::none;
 }
 
-FileCause FileAccess::WriteAtomically(const std::string& requestedPath,
-                                      std::span<const std::uint8_t> data) const
+FileCause FileAccess::WriteAtomically(const std::string& requestedPath, std::span<const std::uint8_t> data,
+                                      FileStamp* stamp) const
 {
-    // Write through a symbolic link to the file it names, rather than replacing the link.
-    std::string path = requestedPath;
-    if (char resolved[PATH_MAX]; ::realpath(requestedPath.c_str(), resolved) != nullptr)
-        path = resolved;
+    std::string path;
+    bool exists = false;
+    if (const FileCause c = ResolveTarget(requestedPath, path, exists); c != FileCause::none)
+        return c;
+    const std::string directory = DirectoryOf(path);
+    if (path.size() >= PATH_MAX ||
+        directory.size() + 1 + std::strlen(kTemporaryPrefix) + kRandomLength >= PATH_MAX)
+        return FileCause::nameTooLong;
 
     // An existing file must be writable and not held by another program; it keeps its
-    // permissions. The lock is held until the new content has replaced it.
+    // permissions, owner and group. The lock is held until the new content has replaced it.
     Descriptor target;
     mode_t mode = 0666 & ~CurrentUmask();
     struct stat st {};
-    if (::stat(path.c_str(), &st) == 0) {
-        target.Reset(::open(path.c_str(), O_WRONLY | O_CLOEXEC));
-        if (target.Get() < 0)
-            return CauseFromErrno(errno);
-        if (const FileCause c = LockCause(target.Get(), LOCK_EX); c != FileCause::none)
+    if (exists) {
+        const auto lockedHere = [this](const struct stat& s) {
+            return HoldsLockOn(static_cast<std::uint64_t>(s.st_dev), static_cast<std::uint64_t>(s.st_ino));
+        };
+        if (const FileCause c = OpenLocked(path, O_WRONLY | O_NOFOLLOW, LOCK_EX, Clock::now() + lockWait,
+                                           lockedHere, target, st);
+            c != FileCause::none)
             return c;
         mode = st.st_mode & 07777;
     }
 
-    const std::string directory = DirectoryOf(path);
-    std::string temporary = directory + "/.tovik-XXXXXX";
-    Descriptor out(::mkstemp(temporary.data()));
-    if (out.Get() < 0)
-        return CauseFromErrno(errno);
+    RemoveStaleTemporaries(directory);
 
-    int error = 0;
-    bool ok = ::fchmod(out.Get(), mode) == 0 || (error = errno, false);
-    ok = ok && chunkWriter(out.Get(), data, error);
-    ok = ok && (::fsync(out.Get()) == 0 || (error = errno, false));
-    ok = ok && (::close(out.Release()) == 0 || (error = errno, false));
-    ok = ok && (::rename(temporary.c_str(), path.c_str()) == 0 || (error = errno, false));
-    if (!ok) {
-        out.Reset();
-        ::unlink(temporary.c_str());
-        const FileCause c = CauseFromErrno(error);
-        return c == FileCause::none ? FileCause::generic : c;
+    const auto fill = [&](int fd) {
+        int error = 0;
+        // Root may give the file back to its owner; anyone else keeps at least the group
+        // where they belong to it. Ownership goes first: a change of owner clears the
+        // set-user-ID and set-group-ID bits that the mode then restores.
+        if (exists && ::fchown(fd, st.st_uid, st.st_gid) != 0)
+            (void)::fchown(fd, static_cast<uid_t>(-1), st.st_gid);
+        bool ok = ::fchmod(fd, mode) == 0 || (error = errno, false);
+        ok = ok && chunkWriter(fd, data, error);
+        ok = ok && (::fsync(fd) == 0 || (error = errno, false));
+        struct stat written {};
+        ok = ok && (::fstat(fd, &written) == 0 || (error = errno, false));
+        if (ok && stamp)
+            *stamp = StampFrom(written);
+        return ok ? 0 : (error != 0 ? error : EIO);
+    };
+
+    Temporary temporary(directory);
+    int error = EOPNOTSUPP;
+    bool named = false;
+    if (unnamedTemporaries) {
+        error = temporary.CreateUnnamed();
+        if (error == 0)
+            error = fill(temporary.Fd());
+        if (error == 0)
+            named = temporary.Publish() == 0;
     }
+    // No unnamed files here, or no way to name one: the same again under a name at once.
+    if (!named && (error == 0 || error == EOPNOTSUPP || error == EISDIR || error == EINVAL)) {
+        error = temporary.CreateNamed();
+        if (error == 0)
+            error = fill(temporary.Fd());
+    }
+    if (error == 0)
+        error = temporary.RenameOver(path);
+    if (error != 0)
+        return Failure(error);
+    temporary.Discard();
 
     // Make the rename itself durable; the data is already safe if this fails.
     if (Descriptor dir(::open(directory.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC)); dir.Get() >= 0)

@@ -10,6 +10,9 @@ inline constexpr const char* kAccessDenied = "ファイル アクセス禁止";
 inline constexpr const char* kSharingViolation = "ファイルの共有違反です";
 inline constexpr const char* kReadFailed = "読み込みに失敗しました。";
 inline constexpr const char* kWriteFailed = "書き込みに失敗しました。";
+inline constexpr const char* kNotRegularFile = "通常のファイルではありません（パイプ、デバイス、フォルダーなど）。";
+inline constexpr const char* kLinkLoop = "シンボリックリンクが循環しています。";
+inline constexpr const char* kNameTooLong = "ファイル名が長すぎます。";
 inline constexpr const char* kTooManyPoints = "１００地点以上は登録出来ません。";
 // %1 is the field's limit in bytes.
 inline constexpr const char* kTooLong = "%1 文字以内で入力してください。";

@@ -37,24 +37,51 @@ LoadResult PointBook::Load(const std::string& path)
     // with zero bytes, and anything after them is ignored.
     std::array<std::uint8_t, MemoryImage::kSize> buffer{};
     std::size_t bytesRead = 0;
-    if (const FileCause cause = files.Read(path, buffer, bytesRead); cause != FileCause::none) {
+    FileStamp read;
+    if (const FileCause cause = files.Read(path, buffer, bytesRead, &read); cause != FileCause::none) {
         ReportFileError(cause, false);
         return LoadResult::failed;
     }
-    if (!HasMemExtension(path))
-        return LoadResult::notDecoded;
-    image.Assign(buffer);
-    return Decode() ? LoadResult::decoded : LoadResult::rejected;
+    if (HasMemExtension(path)) {
+        image.Assign(buffer);
+        if (!Decode())
+            return LoadResult::rejected;
+    }
+    stampPath = path;
+    stamp = read;
+    return HasMemExtension(path) ? LoadResult::decoded : LoadResult::notDecoded;
+}
+
+LoadResult PointBook::LoadForUpdate(const std::string& path)
+{
+    if (const FileCause cause = files.HoldExclusive(path); cause != FileCause::none) {
+        ReportFileError(cause, false);
+        return LoadResult::failed;
+    }
+    return Load(path);
+}
+
+void PointBook::EndUpdate() { files.Release(); }
+
+bool PointBook::ChangedOnDisk(const std::string& path) const
+{
+    if (path != stampPath)
+        return false;
+    const std::optional<FileStamp> now = FileAccess::StampOf(path);
+    return now && *now != stamp;
 }
 
 bool PointBook::Save(const std::string& path)
 {
     Encode();
     image.StoreTrailer();
-    if (const FileCause cause = files.WriteAtomically(path, image.Bytes()); cause != FileCause::none) {
+    FileStamp written;
+    if (const FileCause cause = files.WriteAtomically(path, image.Bytes(), &written); cause != FileCause::none) {
         ReportFileError(cause, true);
         return false;
     }
+    stampPath = path;
+    stamp = written;
     return true;
 }
 
@@ -101,6 +128,15 @@ void PointBook::ReportFileError(FileCause cause, bool writing) const
         return;
     case FileCause::sharingViolation:
         Report(messages::kSharingViolation);
+        return;
+    case FileCause::notRegularFile:
+        Report(messages::kNotRegularFile);
+        return;
+    case FileCause::linkLoop:
+        Report(messages::kLinkLoop);
+        return;
+    case FileCause::nameTooLong:
+        Report(messages::kNameTooLong);
         return;
     default:
         Report(writing ? messages::kWriteFailed : messages::kReadFailed);

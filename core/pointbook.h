@@ -35,11 +35,18 @@ public:
     FileAccess& Files() { return files; }
 
     LoadResult Load(const std::string& path);
+    // Load that keeps the file locked against every other program's Load and Save until
+    // EndUpdate, so that a Save of it in between replaces exactly what was read.
+    LoadResult LoadForUpdate(const std::string& path);
+    void EndUpdate();
     // Encodes and writes the book; true when the file was written. Leaves the modified
     // flag alone.
     bool Save(const std::string& path);
     // True when the file name's extension is .mem in any case, the files Load decodes.
     static bool HasMemExtension(const std::string& path);
+    // True when `path` is the file this book last loaded or saved and another program
+    // has changed or replaced it since. A file that is gone counts as unchanged.
+    bool ChangedOnDisk(const std::string& path) const;
 
     int GetCount() const { return count; }
     bool IsModified() const { return modified; }
@@ -86,6 +93,8 @@ private:
 
     MessageSink sink;
     FileAccess files;
+    std::string stampPath;
+    FileStamp stamp;
     MemoryImage image;
     std::array<PointEntry, kCapacity> entries{};
     int count = 0;

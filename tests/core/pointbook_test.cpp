@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <cerrno>
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include "pointbook.h"
@@ -120,7 +122,36 @@ TEST_F(PointBookTest, FileErrorsShowTheirMessages)
     EXPECT_EQ(messages, (std::vector<std::string>{"ファイルが見つかりませんでした。",
                                                   "ファイルが見つかりませんでした。",
                                                   "ファイルが見つかりませんでした。",
-                                                  "書き込みに失敗しました。"}));
+                                                  "通常のファイルではありません（パイプ、デバイス、フォルダーなど）。"}));
+}
+
+TEST_F(PointBookTest, KnowsWhenItsFileWasChangedByAnotherProgram)
+{
+    Fill({"A"});
+    const std::string path = dir.File("a.mem");
+    ASSERT_TRUE(book.Save(path));
+    EXPECT_FALSE(book.ChangedOnDisk(path));
+    EXPECT_FALSE(book.ChangedOnDisk(dir.File("other.mem")));  // not a file this book knows
+
+    // Rewritten in place with the same bytes: only the time tells.
+    const std::vector<std::uint8_t> bytes = test::ReadBytes(path);
+    test::WriteBytes(path, bytes);
+    const timespec times[2] = {{0, UTIME_OMIT}, {1'000'000'000, 0}};
+    ASSERT_EQ(::utimensat(AT_FDCWD, path.c_str(), times, 0), 0);
+    EXPECT_TRUE(book.ChangedOnDisk(path));
+    ASSERT_EQ(book.Load(path), LoadResult::decoded);
+    EXPECT_FALSE(book.ChangedOnDisk(path));
+
+    // Replaced by another program's save; a failed load of another file changes nothing.
+    PointBook other;
+    ASSERT_EQ(other.Load(path), LoadResult::decoded);
+    other.InsertEntry(1, test::SimplePoint("B"));
+    ASSERT_TRUE(other.Save(path));
+    EXPECT_EQ(book.Load(dir.File("missing.mem")), LoadResult::failed);
+    EXPECT_TRUE(book.ChangedOnDisk(path));
+
+    ASSERT_EQ(::unlink(path.c_str()), 0);  // nothing left to lose
+    EXPECT_FALSE(book.ChangedOnDisk(path));
 }
 
 TEST_F(PointBookTest, FailedWriteReportsWritingAndKeepsTheOldFile)
