@@ -1,10 +1,11 @@
 #include "tovikcli.h"
 
-#include <QFileInfo>
 #include <QMap>
 #include <array>
+#include <chrono>
 #include <vector>
 
+#include "clitext.h"
 #include "cp932.h"
 #include "inputtext.h"
 #include "messagetexts.h"
@@ -37,6 +38,8 @@ Usage:
       (the mark defaults to 0) and saves FILE.
   tovik-cli --help | --version
 
+  "--" ends the options: every argument after it is a file name.
+
 Exit codes:
   0  done
   1  FILE was refused or could not be read or written; nothing was changed
@@ -48,6 +51,9 @@ constexpr std::array<const char*, PointFieldRules::kFieldCount> kAddOptions = {
     "name", "reading", "longitude", "mark", "latitude", "telephone",
 };
 
+// How long a file that another program is saving is waited for.
+constexpr std::chrono::seconds kLockWait{10};
+
 QString JsonString(const QString& text)
 {
     QString s = QStringLiteral("\"");
@@ -56,7 +62,7 @@ QString JsonString(const QString& text)
             s += u'\\', s += c;
         else if (c == u'\n')
             s += QStringLiteral("\\n");
-        else if (c.unicode() < 0x20)
+        else if (c.unicode() < 0x20 || (c.unicode() >= 0x7F && c.unicode() <= 0x9F))
             s += QStringLiteral("\\u%1").arg(c.unicode(), 4, 16, QChar(u'0'));
         else
             s += c;
@@ -64,14 +70,20 @@ QString JsonString(const QString& text)
     return s + u'"';
 }
 
-// Options of the form --key VALUE or --key=VALUE, in any place among the positionals.
+// Options of the form --key VALUE or --key=VALUE, in any place among the positionals
+// up to a "--", after which every argument is a positional.
 TovikCli::Arguments ParseArguments(const QStringList& arguments, const QStringList& valueOptions,
                                const QStringList& flagOptions)
 {
     TovikCli::Arguments parsed;
+    bool optionsEnded = false;
     for (qsizetype i = 0; i < arguments.size(); ++i) {
         const QString& a = arguments[i];
-        if (!a.startsWith(QStringLiteral("--")) || a == QStringLiteral("--")) {
+        if (!optionsEnded && a == QStringLiteral("--")) {
+            optionsEnded = true;
+            continue;
+        }
+        if (optionsEnded || !a.startsWith(QStringLiteral("--"))) {
             parsed.positionals << a;
             continue;
         }
@@ -94,7 +106,7 @@ TovikCli::Arguments ParseArguments(const QStringList& arguments, const QStringLi
             }
             parsed.values[key] = value;
         } else {
-            parsed.problem = QStringLiteral("unknown option %1").arg(a);
+            parsed.problem = QStringLiteral("unknown option %1").arg(CliText::Printable(a));
             return parsed;
         }
     }
@@ -129,7 +141,7 @@ int TovikCli::Run(const QStringList& arguments)
         return Rewrite(rest);
     if (verb == QStringLiteral("add"))
         return Add(rest);
-    return Usage(QStringLiteral("unknown command %1").arg(verb));
+    return Usage(QStringLiteral("unknown command %1").arg(CliText::Printable(verb)));
 }
 
 int TovikCli::Usage(const QString& problem)
@@ -141,20 +153,21 @@ int TovikCli::Usage(const QString& problem)
 
 void TovikCli::Fail(const QString& path, const QString& message)
 {
-    err << "tovik-cli: " << path << ": " << message << "\n";
+    err << "tovik-cli: " << CliText::Printable(path) << ": " << message << "\n";
     err.flush();
 }
 
-void TovikCli::CollectMessages(PointBook& book)
+void TovikCli::PrepareBook(PointBook& book)
 {
     bookMessages.clear();
     book.SetMessageSink([this](const std::string& m) { bookMessages << QString::fromStdString(m); });
+    book.Files().SetLockWait(kLockWait);
 }
 
 bool TovikCli::SaveBook(PointBook& book, const QString& path)
 {
-    CollectMessages(book);
-    if (book.Save(QFile::encodeName(path).toStdString()))
+    PrepareBook(book);
+    if (book.Save(CliText::ToPath(path)))
         return true;
     for (const QString& m : std::as_const(bookMessages))
         Fail(path, m);
@@ -175,10 +188,11 @@ std::optional<TovikCli::Arguments> TovikCli::Parse(const QStringList& arguments,
     return a;
 }
 
-bool TovikCli::LoadDecoded(PointBook& book, const QString& path)
+bool TovikCli::LoadDecoded(PointBook& book, const QString& path, Lock lock)
 {
-    CollectMessages(book);
-    const LoadResult result = book.Load(QFile::encodeName(path).toStdString());
+    PrepareBook(book);
+    const std::string bytes = CliText::ToPath(path);
+    const LoadResult result = lock == Lock::untilSaved ? book.LoadForUpdate(bytes) : book.Load(bytes);
     if (result == LoadResult::decoded)
         return true;
     if (result == LoadResult::notDecoded)
@@ -229,6 +243,8 @@ int TovikCli::Show(const QStringList& arguments)
     std::array<int, 8> widths{};
     for (int i = 0; i < book.GetCount(); ++i) {
         rows.push_back(RowRecord::FromBook(book, i));
+        for (QString& text : rows.back().texts)
+            text = CliText::Printable(text);
         for (std::size_t c = 0; c < widths.size(); ++c)
             widths[c] = std::max(widths[c], Cp932::ByteLength(rows.back().texts[c]));
     }
@@ -266,7 +282,8 @@ int TovikCli::New(const QStringList& arguments)
     if (!a)
         return kUsage;
     const QString path = a->positionals[0];
-    if (QFileInfo::exists(path) && !a->flags.contains(QStringLiteral("force"))) {
+    // A dangling symbolic link exists too: the save would create the file it names.
+    if (FileAccess::Exists(CliText::ToPath(path)) && !a->flags.contains(QStringLiteral("force"))) {
         Fail(path, QStringLiteral("already exists; use --force to replace it"));
         return kRefused;
     }
@@ -279,9 +296,13 @@ int TovikCli::Rewrite(const QStringList& arguments)
     const auto a = Parse(arguments, {}, {}, 2, "rewrite needs IN and OUT");
     if (!a)
         return kUsage;
+    // Held from the read to the rename, so that rewriting a file onto itself cannot
+    // undo another program's save in between.
     PointBook book;
-    if (!LoadDecoded(book, a->positionals[0]))
+    if (!LoadDecoded(book, a->positionals[0], Lock::untilSaved))
         return kRefused;
+    if (pauseBeforeSave)
+        pauseBeforeSave();
     return SaveBook(book, a->positionals[1]) ? kSuccess : kRefused;
 }
 
@@ -314,8 +335,10 @@ int TovikCli::Add(const QStringList& arguments)
         texts[key] = *Cp932::Encode(text);
     }
 
+    // Held from the read to the rename: a second add waits for this one and adds its
+    // point to this one's file instead of to the file both read.
     PointBook book;
-    if (!LoadDecoded(book, path))
+    if (!LoadDecoded(book, path, Lock::untilSaved))
         return kRefused;
     if (book.GetCount() >= PointBook::kCapacity) {
         Fail(path, QString::fromUtf8(messages::kTooManyPoints));
@@ -324,6 +347,8 @@ int TovikCli::Add(const QStringList& arguments)
     book.InsertEntry(book.GetCount(),
                      PointEntry::FromTexts(texts["name"], texts["reading"], texts["longitude"],
                                            texts["latitude"], texts["telephone"], texts["mark"]));
+    if (pauseBeforeSave)
+        pauseBeforeSave();
     return SaveBook(book, path) ? kSuccess : kRefused;
 }
 

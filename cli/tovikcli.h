@@ -4,6 +4,7 @@
 #include <QString>
 #include <QStringList>
 #include <QTextStream>
+#include <functional>
 #include <optional>
 
 namespace tovik {
@@ -24,8 +25,11 @@ public:
     };
 
     TovikCli(QTextStream& out, QTextStream& err);
-    // `arguments` without the program name.
+    // `arguments` without the program name; file names as CliText::FromArgument gives them.
     int Run(const QStringList& arguments);
+    // Called by add and rewrite between reading the file and saving it (a seam for tests
+    // of programs that write the same file at the same time).
+    void SetPauseBeforeSave(std::function<void()> pause) { pauseBeforeSave = std::move(pause); }
 
 private:
     int Show(const QStringList& arguments);
@@ -38,9 +42,12 @@ private:
     // wrong (`need` when the count is) and gives nothing.
     std::optional<Arguments> Parse(const QStringList& arguments, const QStringList& valueOptions,
                                    const QStringList& flagOptions, qsizetype positionals, const char* need);
-    void CollectMessages(PointBook& book);
-    // Loads `path` into `book` and reports why not when it was not decoded.
-    bool LoadDecoded(PointBook& book, const QString& path);
+    // Collects the book's messages and lets it wait for files that others are saving.
+    void PrepareBook(PointBook& book);
+    enum class Lock { none, untilSaved };
+    // Loads `path` into `book` and reports why not when it was not decoded; with
+    // Lock::untilSaved the file stays locked until the book is gone.
+    bool LoadDecoded(PointBook& book, const QString& path, Lock lock = Lock::none);
     // Saves `book` to `path` and reports why not when it could not.
     bool SaveBook(PointBook& book, const QString& path);
     int Usage(const QString& problem);
@@ -49,6 +56,7 @@ private:
     QTextStream& out;
     QTextStream& err;
     QStringList bookMessages;
+    std::function<void()> pauseBeforeSave;
 };
 
 }  // namespace tovik

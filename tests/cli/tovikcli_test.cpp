@@ -3,7 +3,16 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <fcntl.h>
+#include <thread>
+#include <spawn.h>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
+#include "clitext.h"
+#include "pointbook.h"
 #include "qtprinters.h"
 #include "testimages.h"
 #include "tovikcli.h"
@@ -12,6 +21,37 @@ namespace tovik {
 namespace {
 
 using Bytes = std::vector<std::uint8_t>;
+
+mode_t TypeOf(const std::string& path)
+{
+    struct stat st {};
+    return ::lstat(path.c_str(), &st) == 0 ? (st.st_mode & S_IFMT) : 0;
+}
+
+// Starts tovik-cli with arguments given as bytes, its output thrown away.
+pid_t StartCli(const std::vector<std::string>& arguments)
+{
+    std::vector<char*> argv{const_cast<char*>(TOVIK_CLI)};
+    for (const std::string& a : arguments)
+        argv.push_back(const_cast<char*>(a.c_str()));
+    argv.push_back(nullptr);
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
+    posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
+    pid_t pid = -1;
+    if (posix_spawn(&pid, TOVIK_CLI, &actions, nullptr, argv.data(), environ) != 0)
+        pid = -1;
+    posix_spawn_file_actions_destroy(&actions);
+    return pid;
+}
+
+int ExitCodeOf(pid_t pid)
+{
+    int status = 0;
+    ::waitpid(pid, &status, 0);
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
 
 class CliTest : public ::testing::Test {
 protected:
@@ -26,7 +66,7 @@ protected:
         e.flush();
         return code;
     }
-    QString File(const char* name) const { return QString::fromStdString(dir.File(name)); }
+    QString File(const std::string& name) const { return CliText::FromArgument(dir.File(name)); }
     QJsonArray Json(const QString& path)
     {
         EXPECT_EQ(Run({"show", "--json", path}), 0) << err.toStdString();
@@ -240,6 +280,146 @@ TEST_F(CliTest, UsageErrorsExitWithTwo)
     EXPECT_TRUE(err.contains("--help"));
     EXPECT_EQ(Run({"--help"}), 0);
     EXPECT_TRUE(out.contains("Exit codes"));
+}
+
+TEST_F(CliTest, SpecialFilesAreRefusedAtOnceAndLeftAsTheyAre)
+{
+    ::alarm(20);  // a command that blocks on the FIFO ends the test instead of hanging it
+    ASSERT_EQ(Run({"new", File("good.mem")}), 0);
+    ASSERT_EQ(::mkfifo(dir.File("fifo.mem").c_str(), 0644), 0);
+    std::vector<std::string> nodes = {"fifo.mem"};
+    // x.mem -> a twin of /dev/null: a save must never turn the node into a file.
+    if (::mknod(dir.File("null").c_str(), S_IFCHR | 0666, ::makedev(1, 3)) == 0 &&
+        ::symlink("null", dir.File("x.mem").c_str()) == 0)
+        nodes.push_back("x.mem");
+    for (const std::string& node : nodes) {
+        const QString path = File(node);
+        for (const QStringList& args : {QStringList{"check", path}, QStringList{"show", path},
+                                        QStringList{"add", path, "--name", "A"},
+                                        QStringList{"rewrite", File("good.mem"), path},
+                                        QStringList{"rewrite", path, File("out.mem")},
+                                        QStringList{"new", "--force", path}}) {
+            EXPECT_EQ(Run(args), 1) << args.join(' ').toStdString();
+            EXPECT_TRUE(err.contains("通常のファイルではありません")) << err.toStdString();
+        }
+    }
+    ::alarm(0);
+    EXPECT_EQ(TypeOf(dir.File("fifo.mem")), S_IFIFO);
+    if (nodes.size() > 1) {
+        EXPECT_EQ(TypeOf(dir.File("null")), S_IFCHR);
+    }
+    EXPECT_FALSE(std::filesystem::exists(dir.File("out.mem")));
+}
+
+TEST_F(CliTest, AFileNameThatIsNotUtf8NamesThatFileAndNoOther)
+{
+    // 東京.mem in Shift_JIS, and what a decoder that replaces bad bytes would make of it.
+    const std::string sjis = "\x93\x8C\x8B\x9E.mem";
+    const std::string replaced = "\xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBD.mem";
+    ASSERT_EQ(Run({"new", File(replaced)}), 0);
+    ASSERT_EQ(Run({"add", File(replaced), "--name", "decoy"}), 0);
+    const Bytes decoy = test::ReadBytes(dir.File(replaced));
+
+    EXPECT_EQ(Run({"show", File(sjis)}), 1);
+    EXPECT_TRUE(err.contains("\\x93\\x8c\\x8b\\x9e.mem: ファイルが見つかりませんでした。")) << err.toStdString();
+    EXPECT_EQ(Run({"add", File(sjis), "--name", "real"}), 1);
+    EXPECT_EQ(Run({"new", File(sjis)}), 0);
+    EXPECT_EQ(Run({"add", File(sjis), "--name", "real"}), 0);
+    EXPECT_EQ(Run({"rewrite", File(sjis), File(sjis)}), 0);
+    EXPECT_EQ(Json(File(sjis))[0].toObject()["name"].toString(), QString("real"));
+    EXPECT_EQ(test::ReadBytes(dir.File(replaced)), decoy);
+    EXPECT_EQ(dir.Names(), (std::vector<std::string>{sjis, replaced}));
+}
+
+TEST_F(CliTest, ArgumentBytesComeBackAsGiven)
+{
+    const std::vector<std::string> cases = {
+        "plain.mem", "\xE6\x9D\xB1\xE4\xBA\xAC.mem", "\x93\x8C\x8B\x9E", "\xF0\x9F\x97\xBC\x80",
+        "\xED\xA0\x80",  // a surrogate written as UTF-8 is not valid UTF-8
+        "\xC0\xAF", std::string("\xE6\x9D", 2), "\xFF\xFE",
+    };
+    for (const std::string& bytes : cases)
+        EXPECT_EQ(CliText::ToPath(CliText::FromArgument(bytes)), bytes);
+    EXPECT_EQ(CliText::FromArgument("\xE6\x9D\xB1\xE4\xBA\xAC"), QString("東京"));
+    EXPECT_EQ(CliText::Printable(CliText::FromArgument("a\tb\x1B[2J\x7F\xC2\x9B\x93")),
+              QString("a\\tb\\x1b[2J\\x7f\\x9b\\x93"));
+}
+
+TEST_F(CliTest, ShowKeepsEveryPointOnItsLineAndEscapesFromTheTerminal)
+{
+    const QString path = File("c.mem");
+    ASSERT_EQ(Run({"new", path}), 0);
+    ASSERT_EQ(Run({"add", path, "--name", "a\nb", "--reading", "\x1B[31mR"}), 0);
+    ASSERT_EQ(Run({"add", path, "--name", "c"}), 0);
+    ASSERT_EQ(Run({"show", path}), 0);
+    const QStringList lines = out.split('\n', Qt::SkipEmptyParts);
+    ASSERT_EQ(lines.size(), 2);
+    EXPECT_TRUE(lines[0].startsWith("a\\nb  ")) << lines[0].toStdString();
+    EXPECT_TRUE(lines[0].contains("\\x1b[31mR")) << lines[0].toStdString();
+    EXPECT_FALSE(out.contains(QChar(0x1B)));
+    EXPECT_EQ(Json(path)[0].toObject()["reading"].toString(), QString("\x1B[31mR"));
+    EXPECT_TRUE(out.contains("\\u001b[31mR"));
+}
+
+TEST_F(CliTest, DoubleDashEndsTheOptions)
+{
+    ASSERT_EQ(Run({"new", "--", File("--x.mem")}), 0);
+    EXPECT_TRUE(std::filesystem::exists(dir.File("--x.mem")));
+    EXPECT_EQ(Run({"add", File("--x.mem"), "--name", "P", "--", "--mark"}), 2);  // one FILE only
+    EXPECT_EQ(Run({"check", "--", File("--x.mem")}), 0);
+    const QString cwd = QString::fromStdString(std::filesystem::current_path().string());
+    std::filesystem::current_path(dir.Path());
+    EXPECT_EQ(Run({"show", "--", "--x.mem"}), 0) << err.toStdString();
+    EXPECT_EQ(Run({"show", "--x.mem"}), 2);
+    std::filesystem::current_path(cwd.toStdString());
+}
+
+TEST_F(CliTest, SymbolicLinksAsTargets)
+{
+    ASSERT_EQ(::symlink("target.mem", dir.File("dangling.mem").c_str()), 0);
+    EXPECT_EQ(Run({"new", File("dangling.mem")}), 1);
+    EXPECT_TRUE(err.contains("already exists"));
+    EXPECT_FALSE(std::filesystem::exists(dir.File("target.mem")));
+    EXPECT_EQ(Run({"new", "--force", File("dangling.mem")}), 0);
+    EXPECT_EQ(TypeOf(dir.File("dangling.mem")), S_IFLNK);
+    EXPECT_EQ(TypeOf(dir.File("target.mem")), S_IFREG);
+
+    ASSERT_EQ(::symlink("loop2.mem", dir.File("loop1.mem").c_str()), 0);
+    ASSERT_EQ(::symlink("loop1.mem", dir.File("loop2.mem").c_str()), 0);
+    EXPECT_EQ(Run({"new", "--force", File("loop1.mem")}), 1);
+    EXPECT_TRUE(err.contains("シンボリックリンクが循環しています。")) << err.toStdString();
+    EXPECT_EQ(Run({"rewrite", File("target.mem"), File("loop2.mem")}), 1);
+    EXPECT_EQ(TypeOf(dir.File("loop1.mem")), S_IFLNK);
+
+    EXPECT_EQ(Run({"new", File(std::string(300, 'n') + ".mem")}), 1);
+    EXPECT_TRUE(err.contains("ファイル名が長すぎます。")) << err.toStdString();
+}
+
+TEST_F(CliTest, AnotherAddDuringAnUpdateWaitsAndLosesNothing)
+{
+    const std::string path = dir.File("shared.mem");
+    ASSERT_EQ(Run({"new", File("shared.mem")}), 0);
+    // While this process is between its read and its save, another tovik-cli adds a point.
+    auto runWithRival = [&](const QStringList& args, const std::string& rivalName) {
+        pid_t rival = -1;
+        out.clear();
+        err.clear();
+        QTextStream o(&out), e(&err);
+        TovikCli cli(o, e);
+        cli.SetPauseBeforeSave([&] {
+            rival = StartCli({"add", path, "--name", rivalName});
+            std::this_thread::sleep_for(std::chrono::milliseconds(300));
+        });
+        EXPECT_EQ(cli.Run(args), 0);
+        EXPECT_EQ(ExitCodeOf(rival), 0);
+    };
+    runWithRival({"add", File("shared.mem"), "--name", "mine"}, "rival1");
+    runWithRival({"rewrite", File("shared.mem"), File("shared.mem")}, "rival2");
+    QStringList names;
+    for (const QJsonValue& p : Json(File("shared.mem")))
+        names << p.toObject()["name"].toString();
+    EXPECT_EQ(names, (QStringList{"mine", "rival1", "rival2"}));
+    EXPECT_EQ(dir.Names(), std::vector<std::string>{"shared.mem"});
 }
 
 }  // namespace
