@@ -5,12 +5,11 @@
 #include <QJsonObject>
 #include <fcntl.h>
 #include <thread>
-#include <spawn.h>
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
+#include "cliprocess.h"
 #include "clitext.h"
 #include "pointbook.h"
 #include "qtprinters.h"
@@ -26,31 +25,6 @@ mode_t TypeOf(const std::string& path)
 {
     struct stat st {};
     return ::lstat(path.c_str(), &st) == 0 ? (st.st_mode & S_IFMT) : 0;
-}
-
-// Starts tovik-cli with arguments given as bytes, its output thrown away.
-pid_t StartCli(const std::vector<std::string>& arguments)
-{
-    std::vector<char*> argv{const_cast<char*>(TOVIK_CLI)};
-    for (const std::string& a : arguments)
-        argv.push_back(const_cast<char*>(a.c_str()));
-    argv.push_back(nullptr);
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
-    posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
-    pid_t pid = -1;
-    if (posix_spawn(&pid, TOVIK_CLI, &actions, nullptr, argv.data(), environ) != 0)
-        pid = -1;
-    posix_spawn_file_actions_destroy(&actions);
-    return pid;
-}
-
-int ExitCodeOf(pid_t pid)
-{
-    int status = 0;
-    ::waitpid(pid, &status, 0);
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
 class CliTest : public ::testing::Test {
@@ -407,11 +381,11 @@ TEST_F(CliTest, AnotherAddDuringAnUpdateWaitsAndLosesNothing)
         QTextStream o(&out), e(&err);
         TovikCli cli(o, e);
         cli.SetPauseBeforeSave([&] {
-            rival = StartCli({"add", path, "--name", rivalName});
+            rival = test::StartCli({"add", path, "--name", rivalName});
             std::this_thread::sleep_for(std::chrono::milliseconds(300));
         });
         EXPECT_EQ(cli.Run(args), 0);
-        EXPECT_EQ(ExitCodeOf(rival), 0);
+        EXPECT_EQ(test::ExitCodeOf(rival), 0);
     };
     runWithRival({"add", File("shared.mem"), "--name", "mine"}, "rival1");
     runWithRival({"rewrite", File("shared.mem"), File("shared.mem")}, "rival2");
