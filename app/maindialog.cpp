@@ -19,6 +19,7 @@
 #include "dialogunits.h"
 #include "droppedfiles.h"
 #include "fieldencoding.h"
+#include "filenamecheck.h"
 #include "markdialog.h"
 #include "markrule.h"
 #include "messagetexts.h"
@@ -43,6 +44,7 @@ const QString kCountLabel = QStringLiteral("         地点登録数  ");
 const QString kChangedPrompt = QStringLiteral("は変更されています。");
 const QString kNewFilePrompt = QStringLiteral("新規ファイルです。");
 const QString kSavePrompt = QStringLiteral("保存しますか？");
+const QString kChangedOnDisk = QStringLiteral("は他のプログラムで変更されています。上書きしますか？");
 const QString kOpenFilter = QStringLiteral("ノルダ ファイル(*.mem)|*.mem|すべてのファイル (*.*)|*.*||");
 const QString kSaveFilter = QStringLiteral("ノルダファイル (*.mem)|*.mem|すべてのファイル (*.*)|*.*||");
 const QString kDefaultExtension = QStringLiteral("mem");
@@ -326,7 +328,7 @@ void MainDialog::OnInitDialog()
     if (!filePath.isEmpty()) {
         // A named file that is not a .mem file, cannot be opened or fails its check must
         // not become the target of a plain save.
-        const bool refused = RefuseOtherKinds(filePath);
+        const bool refused = !AcceptPath(filePath) || RefuseOtherKinds(filePath);
         const LoadResult result = refused ? LoadResult::failed : book.Load(Encoded(filePath));
         if (result == LoadResult::failed || result == LoadResult::rejected) {
             filePath.clear();
@@ -497,6 +499,8 @@ bool MainDialog::SaveToTarget()
 
 bool MainDialog::WriteTo(const QString& path)
 {
+    if (!ConfirmOverwriteChanged(path))
+        return false;
     // The changes count as saved only once they are on disk.
     if (!book.Save(Encoded(path)))
         return false;
@@ -516,7 +520,24 @@ bool MainDialog::WriteTo(const QString& path)
 QString MainDialog::AskSavePath()
 {
     // Every save dialog asks before replacing a file.
-    return prompter.SaveFileName(this, {kSaveFilter, kDefaultExtension, fileDialogDir, true});
+    const QString chosen = prompter.SaveFileName(this, {kSaveFilter, kDefaultExtension, fileDialogDir, true});
+    return chosen.isEmpty() || AcceptPath(chosen) ? chosen : QString();
+}
+
+bool MainDialog::AcceptPath(const QString& path)
+{
+    const QString problem = FileNameCheck::Problem(path);
+    if (!problem.isEmpty())
+        prompter.Message(this, problem, Prompter::Buttons::ok, Prompter::Icon::exclamation);
+    return problem.isEmpty();
+}
+
+bool MainDialog::ConfirmOverwriteChanged(const QString& path)
+{
+    if (!book.ChangedOnDisk(Encoded(path)))
+        return true;
+    return prompter.Message(this, path + kChangedOnDisk, Prompter::Buttons::yesNo,
+                            Prompter::Icon::exclamation) == Prompter::Answer::yes;
 }
 
 void MainDialog::OnFileSave()
@@ -565,7 +586,7 @@ bool MainDialog::RefuseOtherKinds(const QString& path)
 
 void MainDialog::OpenFile(const QString& path)
 {
-    if (RefuseOtherKinds(path))
+    if (!AcceptPath(path) || RefuseOtherKinds(path))
         return;
     const LoadResult result = book.Load(Encoded(path));
     if (result == LoadResult::failed || result == LoadResult::rejected)
@@ -588,7 +609,7 @@ void MainDialog::OnFileOpen()
 
 void MainDialog::OnDropFiles(const QString& path)
 {
-    if (path.isEmpty() || RefuseOtherKinds(path) || !ConfirmDiscard())
+    if (path.isEmpty() || !AcceptPath(path) || RefuseOtherKinds(path) || !ConfirmDiscard())
         return;
     OpenFile(path);
 }

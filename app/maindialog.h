@@ -125,6 +125,13 @@ private:
     // Gives `to` the selection, focus and ticks of `from`.
     void MirrorRowStates(const ListBase& from, ListBase& to);
     QString AskSavePath();
+    // Shows why a path that came in as text cannot be used (Qt could not carry its
+    // bytes); true when it can.
+    bool AcceptPath(const QString& path);
+    // Before a save over `path`, the file the book was loaded from or last saved to: when
+    // another program has changed it since, asks whether to overwrite it. No (false)
+    // keeps both the file and the edits.
+    bool ConfirmOverwriteChanged(const QString& path);
     // Asks what to do with unsaved changes; true when the caller may go on.
     bool ConfirmDiscard();
     void PlaceButton(QWidget& button, const QRect& list, int& y, int offset);

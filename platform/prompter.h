@@ -11,7 +11,7 @@ namespace tovik {
 // dialogs and its own dialogs. The program uses QtPrompter; tests answer from a script.
 class Prompter {
 public:
-    enum class Buttons { ok, yesNoCancel };
+    enum class Buttons { ok, yesNoCancel, yesNo };
     enum class Icon { none, exclamation };
     enum class Answer { ok, yes, no, cancel };
 

@@ -15,6 +15,11 @@ Prompter::Answer QtPrompter::Message(QWidget* parent, const QString& text, Butto
         box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
         box.setDefaultButton(QMessageBox::Yes);
         box.setEscapeButton(QMessageBox::Cancel);
+    } else if (buttons == Buttons::yesNo) {
+        // Only a deliberate Yes may go on; Enter and Escape keep things as they are.
+        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+        box.setDefaultButton(QMessageBox::No);
+        box.setEscapeButton(QMessageBox::No);
     } else {
         box.setStandardButtons(QMessageBox::Ok);
     }

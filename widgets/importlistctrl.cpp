@@ -8,6 +8,7 @@
 #include <QMouseEvent>
 
 #include "droppedfiles.h"
+#include "filenamecheck.h"
 #include "messagetexts.h"
 
 namespace tovik {
@@ -167,8 +168,13 @@ void ImportListCtrl::dragMoveEvent(QDragMoveEvent* event) { DroppedFiles::Accept
 
 void ImportListCtrl::dropEvent(QDropEvent* event)
 {
-    if (const QString path = DroppedFiles::Take(event); !path.isEmpty())
+    const QString path = DroppedFiles::Take(event);
+    if (path.isEmpty())
+        return;
+    if (const QString problem = FileNameCheck::Problem(path); problem.isEmpty())
         LoadFile(path);
+    else if (tell)
+        tell(problem.toStdString());
 }
 
 }  // namespace tovik

@@ -158,10 +158,15 @@ void User::Retype(QLineEdit& field, const QString& text)
 
 void User::DropFiles(QWidget& target, const QStringList& files)
 {
-    QMimeData mime;
     QList<QUrl> urls;
     for (const QString& f : files)
         urls << QUrl::fromLocalFile(f);
+    DropUrls(target, urls);
+}
+
+void User::DropUrls(QWidget& target, const QList<QUrl>& urls)
+{
+    QMimeData mime;
     mime.setUrls(urls);
     const QPoint middle(target.width() / 2, target.height() / 2);
     QDragEnterEvent enter(middle, Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);

@@ -3,6 +3,7 @@
 #include <QPoint>
 #include <QString>
 #include <QStringList>
+#include <QUrl>
 
 class QAbstractButton;
 class QLineEdit;
@@ -50,6 +51,8 @@ public:
 
     // Files dragged from a file manager and dropped at the middle of `target`.
     static void DropFiles(QWidget& target, const QStringList& files);
+    // The same with the URLs as a file manager sends them, bytes of any file name included.
+    static void DropUrls(QWidget& target, const QList<QUrl>& urls);
 };
 
 }  // namespace tovik::test
