@@ -38,8 +38,10 @@ int main(int argc, char** argv)
     }
     const fs::path image = fs::path(argv[1]) / "image";
     const fs::path parsers = fs::path(argv[1]) / "parsers";
+    const fs::path cli = fs::path(argv[1]) / "cli";
     fs::create_directories(image);
     fs::create_directories(parsers);
+    fs::create_directories(cli);
 
     const std::vector<std::uint8_t> tokyo = ImageOf({test::TokyoTower()});
     std::vector<PointEntry> hundred;
@@ -77,5 +79,16 @@ int main(int argc, char** argv)
         Append(bytes, texts[i]);
         test::WriteBytes(parsers / ("text-" + std::to_string(i)), bytes);
     }
+
+    // A verb number (show, check, new, rewrite, add), then arguments split by zero bytes.
+    using namespace std::string_literals;
+    const std::vector<std::string> lines = {
+        "\x00p.mem"s, "\x00--json\0link.mem"s, "\x01" "fifo.mem"s, "\x00--\0--x.mem"s,
+        "\x02--force\0fifo.mem"s, "\x02" "dangling.mem"s, "\x02--force\0loop.mem"s,
+        "\x02\x93\x8C\x8B\x9E.mem"s, "\x03p.mem\0p.mem"s, "\x03link.mem\0new.MEM"s,
+        "\x04p.mem\0--name\0a\nb\x1B[2J\0--mark=3"s, "\x04link.mem\0--telephone\0" "03-1234-5678"s,
+    };
+    for (std::size_t i = 0; i < lines.size(); ++i)
+        test::WriteBytes(cli / ("line-" + std::to_string(i)), {lines[i].begin(), lines[i].end()});
     return 0;
 }

@@ -6,9 +6,10 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 seconds=${1:-20}
-build=build-fuzz
+# Absolute: the command-line fuzzer works in a folder of its own.
+build="$PWD/build-fuzz"
 
-CC=clang CXX=clang++ cmake -S . -B "$build" -G Ninja -DTOVIK_WITH_QT=OFF -DTOVIK_BUILD_TESTS=OFF \
+CC=clang CXX=clang++ cmake -S . -B "$build" -G Ninja -DTOVIK_WITH_QT=ON -DTOVIK_WITH_GUI=OFF -DTOVIK_BUILD_TESTS=OFF \
     -DTOVIK_BUILD_FUZZ=ON -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build "$build"
 
@@ -23,7 +24,7 @@ run() {
     mkdir -p "$corpus"
     cp "$build/seeds/$seeds"/* "$corpus"/
     local status=0
-    "$build/fuzz/$name" -max_total_time="$seconds" -max_len="$max_len" -print_final_stats=1 \
+    "$build/fuzz/$name" -max_total_time="$seconds" -max_len="$max_len" -timeout=10 -print_final_stats=1 \
         -artifact_prefix="$build/crashes/$name-" "$corpus" >"$log" 2>&1 || status=$?
     local runs
     runs=$(grep -o 'stat::number_of_executed_units: *[0-9]*' "$log" | grep -o '[0-9]*$' || echo '?')
@@ -37,4 +38,5 @@ run() {
 
 run fuzz_image image 12000
 run fuzz_parsers parsers 64
+run fuzz_cli cli 512
 exit "$failed"
