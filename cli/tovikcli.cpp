@@ -38,7 +38,15 @@ Usage:
       (the mark defaults to 0) and saves FILE.
   tovik-cli --help | --version
 
-  "--" ends the options: every argument after it is a file name.
+Options:
+  --  ends the options: every argument after it is a file name, even one that
+      begins with "--"
+
+Files:
+  Names are used as the bytes given, UTF-8 or not. show writes control characters
+  as \n, \r, \t or \xNN. add and rewrite lock FILE from their read to their save
+  and wait up to 10 seconds for another program that holds it. Only regular files
+  are read or written; FIFOs, devices and folders are refused at once.
 
 Exit codes:
   0  done
