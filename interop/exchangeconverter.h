@@ -1,0 +1,50 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <optional>
+
+#include "datumconverter.h"
+#include "exchangepoint.h"
+#include "pointentry.h"
+
+namespace tovik {
+
+// Turns the device's points into exchange points (WGS 84, readable texts, the device's
+// fields under their keys) and back, fitting what other programs wrote to the device.
+class ExchangeConverter {
+public:
+    static constexpr int kTextBytes = 16;
+    static constexpr int kTelephoneDigits = 10;
+    static constexpr int kMarkCount = 26;
+
+    // `defaultMark` is the mark of an imported point that names none of the device's.
+    explicit ExchangeConverter(DeviceDatum datum, int defaultMark = 0);
+
+    DeviceDatum Datum() const { return datum.Datum(); }
+    // Why the datum conversion cannot work (PROJ could not set it up); empty when it can.
+    QString Error() const;
+
+    // Nothing when PROJ cannot convert the position.
+    std::optional<ExchangePoint> ToExchange(const PointEntry& entry) const;
+    // The point as the device stores it; nothing, with a warning naming the point, when
+    // it cannot be stored. Every change made to fit it is named in a warning as well.
+    // `ordinal` (counted from 1) names a point without a name.
+    std::optional<PointEntry> ToEntry(const ExchangePoint& point, int ordinal, QStringList& warnings) const;
+
+    // "mark00" to "mark25": the symbol, style and icon name of a mark.
+    static QString SymbolOf(int mark);
+    // The mark a symbol, style or icon name stands for: "mark03", "Mark 3", "#mark03",
+    // "files/mark03.png"; nothing for any other text.
+    static std::optional<int> MarkOfSymbol(const QString& symbol);
+
+    // A device text as the exchange formats show it: control characters, which XML
+    // cannot carry, become U+FFFD (the stored bytes then travel beside the text).
+    static QString Readable(const std::string& bytes);
+
+private:
+    DatumConverter datum;
+    int defaultMark;
+};
+
+}  // namespace tovik

@@ -1,0 +1,123 @@
+#include "exchangeformat.h"
+
+#include <QFileInfo>
+#include <QRegularExpression>
+#include <QXmlStreamReader>
+#include <cmath>
+
+namespace tovik {
+
+std::optional<ExchangeFormat::Format> ExchangeFormat::FromName(const QString& name)
+{
+    const QString n = name.toLower();
+    if (n == u"gpx")
+        return gpx;
+    if (n == u"kml")
+        return kml;
+    if (n == u"kmz")
+        return kmz;
+    if (n == u"csv")
+        return csv;
+    if (n == u"geojson" || n == u"json")
+        return geojson;
+    if (n == u"mem")
+        return mem;
+    return std::nullopt;
+}
+
+std::optional<ExchangeFormat::Format> ExchangeFormat::FromPath(const QString& path)
+{
+    const QString suffix = QFileInfo(path).suffix();
+    return suffix.isEmpty() ? std::nullopt : FromName(suffix);
+}
+
+QString ExchangeFormat::Name(Format format)
+{
+    switch (format) {
+    case mem:
+        return QStringLiteral(".mem");
+    case gpx:
+        return QStringLiteral("GPX");
+    case kml:
+        return QStringLiteral("KML");
+    case kmz:
+        return QStringLiteral("KMZ");
+    case csv:
+        return QStringLiteral("CSV");
+    case geojson:
+        return QStringLiteral("GeoJSON");
+    }
+    return {};
+}
+
+QString ExchangeFormat::Extension(Format format)
+{
+    return format == geojson ? QStringLiteral("geojson") : Name(format).toLower().remove(u'.');
+}
+
+QString ExchangeFormat::Degrees(double degrees) { return QString::number(degrees, 'f', 9); }
+
+std::optional<double> ExchangeFormat::ParseDegrees(const QString& text)
+{
+    const QString t = text.trimmed();
+    bool ok = false;
+    const double decimal = t.toDouble(&ok);
+    if (ok)
+        return std::isfinite(decimal) ? std::optional<double>(decimal) : std::nullopt;
+    static const QRegularExpression dms(
+        QStringLiteral("^([+-]?)(\\d{1,3})[.:'\\s°]+(\\d{1,2})[.:'\\s′]+(\\d{1,2})(?:[.:'\\s″\"]+(\\d{1,3}))?[\"″]?$"));
+    const QRegularExpressionMatch m = dms.match(t);
+    if (!m.hasMatch())
+        return std::nullopt;
+    const double value = m.captured(2).toDouble() + m.captured(3).toDouble() / 60.0 +
+                         (m.captured(4).toDouble() + m.captured(5).toDouble() / 1000.0) / 3600.0;
+    return m.captured(1) == u"-" ? -value : value;
+}
+
+QString ExchangeFormat::Describe(const QByteArray& bytes)
+{
+    if (bytes.startsWith("PK\x03\x04") || bytes.startsWith("PK\x05\x06"))
+        return QStringLiteral("ZIP");
+    if (bytes.size() >= 9604 && bytes.size() <= 9604 + 16 && bytes.at(9600) == '\xA5')
+        return QStringLiteral(".mem");
+    QByteArray head = bytes.left(4096);
+    if (head.startsWith("\xEF\xBB\xBF"))
+        head.remove(0, 3);
+    head = head.trimmed();
+    if (head.startsWith('{') || head.startsWith('['))
+        return QStringLiteral("JSON");
+    if (head.startsWith('<')) {
+        if (head.contains("<gpx"))
+            return QStringLiteral("GPX");
+        if (head.contains("<kml"))
+            return QStringLiteral("KML");
+        return QStringLiteral("XML");
+    }
+    for (const char c : head) {
+        if (c == '\0')
+            return QStringLiteral("バイナリ");
+    }
+    return QStringLiteral("テキスト");
+}
+
+bool ExchangeFormat::LooksLikeXml(const QByteArray& bytes)
+{
+    const QString kind = Describe(bytes);
+    return kind == u"GPX" || kind == u"KML" || kind == u"XML";
+}
+
+QString ExchangeFormat::NotWhatItSays(const QByteArray& bytes, const char* expected)
+{
+    return QStringLiteral("%1 ファイルではありません（中身は %2 のようです）。")
+        .arg(QString::fromLatin1(expected), Describe(bytes));
+}
+
+QString ExchangeFormat::XmlError(const QXmlStreamReader& xml)
+{
+    return QStringLiteral("XML として読めません（%1 行 %2 桁: %3）。")
+        .arg(xml.lineNumber())
+        .arg(xml.columnNumber())
+        .arg(xml.errorString());
+}
+
+}  // namespace tovik

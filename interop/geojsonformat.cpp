@@ -1,0 +1,133 @@
+#include "geojsonformat.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QJsonValue>
+#include <cmath>
+
+#include "devicefield.h"
+#include "exchangeformat.h"
+
+namespace tovik {
+
+namespace {
+
+const QStringList& NumberKeys()
+{
+    static const QStringList keys{DeviceField::kMark,      DeviceField::kDistance,         DeviceField::kCategory,
+                                  DeviceField::kLatitude,  DeviceField::kLatitudeFraction, DeviceField::kLongitude,
+                                  DeviceField::kLongitudeFraction};
+    return keys;
+}
+
+QString Text(const QJsonValue& v)
+{
+    if (v.isString())
+        return v.toString();
+    if (v.isDouble()) {
+        const double d = v.toDouble();
+        if (d == std::floor(d) && std::abs(d) < 1e15)
+            return QString::number(static_cast<qint64>(d));
+        return QString::number(d, 'g', 17);
+    }
+    if (v.isBool())
+        return v.toBool() ? QStringLiteral("true") : QStringLiteral("false");
+    return {};
+}
+
+// A JSON string literal, quotes included.
+QByteArray Json(const QString& text)
+{
+    const QByteArray array = QJsonDocument(QJsonArray{text}).toJson(QJsonDocument::Compact);
+    return array.mid(1, array.size() - 2);
+}
+
+// One Feature; false when it is no point.
+bool ReadFeature(const QJsonObject& feature, ReadResult& result)
+{
+    const QJsonObject geometry = feature.value(QStringLiteral("geometry")).toObject();
+    if (geometry.value(QStringLiteral("type")).toString() != u"Point")
+        return false;
+    const QJsonArray position = geometry.value(QStringLiteral("coordinates")).toArray();
+    const QJsonObject properties = feature.value(QStringLiteral("properties")).toObject();
+    ExchangePoint point;
+    point.name = Text(properties.value(QStringLiteral("name")));
+    if (properties.contains(QStringLiteral("marker-symbol")))
+        point.symbol = Text(properties.value(QStringLiteral("marker-symbol")));
+    if (properties.contains(QStringLiteral("sym")))
+        point.symbol = Text(properties.value(QStringLiteral("sym")));
+    for (const QString& key : DeviceField::Keys()) {
+        if (properties.contains(key))
+            point.SetDevice(key, Text(properties.value(key)));
+    }
+    if (position.size() < 2 || !position.at(0).isDouble() || !position.at(1).isDouble()) {
+        result.warnings << QStringLiteral("「%1」は座標が読めないため取りこみませんでした。").arg(point.name);
+        return true;
+    }
+    point.longitude = position.at(0).toDouble();
+    point.latitude = position.at(1).toDouble();
+    result.points.push_back(std::move(point));
+    return true;
+}
+
+}  // namespace
+
+ReadResult GeoJsonFormat::Read(const QByteArray& bytes)
+{
+    ReadResult result;
+    QJsonParseError parse{};
+    const QJsonDocument doc = QJsonDocument::fromJson(bytes.startsWith("\xEF\xBB\xBF") ? bytes.mid(3) : bytes, &parse);
+    if (parse.error != QJsonParseError::NoError) {
+        result.error = ExchangeFormat::Describe(bytes) == u"JSON"
+                           ? QStringLiteral("JSON として読めません（%1 バイト目: %2）。")
+                                 .arg(parse.offset)
+                                 .arg(parse.errorString())
+                           : ExchangeFormat::NotWhatItSays(bytes, "GeoJSON");
+        return result;
+    }
+    const QJsonObject root = doc.object();
+    const QString type = root.value(QStringLiteral("type")).toString();
+    int notPoints = 0;
+    if (type == u"FeatureCollection") {
+        for (const QJsonValue& f : root.value(QStringLiteral("features")).toArray()) {
+            if (!ReadFeature(f.toObject(), result))
+                ++notPoints;
+        }
+    } else if (type == u"Feature") {
+        if (!ReadFeature(root, result))
+            ++notPoints;
+    } else {
+        result.error = QStringLiteral("GeoJSON の FeatureCollection でも Feature でもありません。");
+        return result;
+    }
+    if (notPoints > 0)
+        result.warnings << QStringLiteral("点でない feature %1 件は取りこみませんでした。").arg(notPoints);
+    if (result.points.empty())
+        result.error = QStringLiteral("GeoJSON ファイルに地点（Point の feature）がありません。");
+    return result;
+}
+
+QByteArray GeoJsonFormat::Write(const std::vector<ExchangePoint>& points)
+{
+    // Written by hand so that every coordinate has its nine decimals.
+    QByteArray out = "{\n  \"type\": \"FeatureCollection\",\n  \"features\": [";
+    bool first = true;
+    for (const ExchangePoint& p : points) {
+        out += first ? "\n" : ",\n";
+        first = false;
+        out += "    {\"type\": \"Feature\", \"geometry\": {\"type\": \"Point\", \"coordinates\": [";
+        out += ExchangeFormat::Degrees(p.longitude).toLatin1() + ", " + ExchangeFormat::Degrees(p.latitude).toLatin1();
+        out += "]},\n     \"properties\": {\"name\": " + Json(p.name);
+        for (const auto& [key, value] : p.device) {
+            bool number = false;
+            value.toLongLong(&number);
+            out += ", " + Json(key) + ": " + (number && NumberKeys().contains(key) ? value.toLatin1() : Json(value));
+        }
+        out += "}}";
+    }
+    out += points.empty() ? "]\n}\n" : "\n  ]\n}\n";
+    return out;
+}
+
+}  // namespace tovik

@@ -1,0 +1,199 @@
+#include "kmlformat.h"
+
+#include <QRegularExpression>
+#include <QXmlStreamReader>
+#include <QXmlStreamWriter>
+#include <set>
+
+#include "devicefield.h"
+#include "exchangeconverter.h"
+#include "exchangeformat.h"
+
+namespace tovik {
+
+namespace {
+
+const QString kKml22 = QStringLiteral("http://www.opengis.net/kml/2.2");
+
+// <ExtendedData>: <Data name="..."><value>...</value></Data> and the typed
+// <SchemaData><SimpleData name="...">...</SimpleData> that other programs write.
+void ReadExtendedData(QXmlStreamReader& xml, ExchangePoint& point)
+{
+    int depth = 1;
+    while (depth > 0 && !xml.atEnd()) {
+        xml.readNext();
+        if (xml.isEndElement()) {
+            --depth;
+            continue;
+        }
+        if (!xml.isStartElement())
+            continue;
+        const QString key = xml.attributes().value(QStringLiteral("name")).toString();
+        if (xml.name() == u"SimpleData") {
+            const QString value = xml.readElementText(QXmlStreamReader::IncludeChildElements);
+            if (DeviceField::Keys().contains(key))
+                point.SetDevice(key, value);
+        } else if (xml.name() == u"Data") {
+            QString value;
+            while (xml.readNextStartElement()) {
+                if (xml.name() == u"value")
+                    value = xml.readElementText(QXmlStreamReader::IncludeChildElements);
+                else
+                    xml.skipCurrentElement();
+            }
+            if (DeviceField::Keys().contains(key))
+                point.SetDevice(key, value);
+        } else {
+            ++depth;
+        }
+    }
+}
+
+// "lon,lat[,alt]"; the first tuple when there are several.
+bool ReadCoordinates(const QString& text, ExchangePoint& point)
+{
+    static const QRegularExpression blank(QStringLiteral("\\s+"));
+    const QStringList tuples = text.trimmed().split(blank, Qt::SkipEmptyParts);
+    if (tuples.isEmpty())
+        return false;
+    const QStringList parts = tuples.first().split(u',');
+    if (parts.size() < 2)
+        return false;
+    bool lonOk = false, latOk = false;
+    point.longitude = parts[0].toDouble(&lonOk);
+    point.latitude = parts[1].toDouble(&latOk);
+    return lonOk && latOk;
+}
+
+void ReadPlacemark(QXmlStreamReader& xml, ReadResult& result, int& notPoints)
+{
+    ExchangePoint point;
+    bool hasPoint = false, coordinatesOk = false, otherGeometry = false;
+    while (xml.readNextStartElement()) {
+        const QStringView name = xml.name();
+        if (name == u"name") {
+            point.name = xml.readElementText(QXmlStreamReader::IncludeChildElements);
+        } else if (name == u"styleUrl") {
+            point.symbol = xml.readElementText(QXmlStreamReader::IncludeChildElements);
+        } else if (name == u"ExtendedData") {
+            ReadExtendedData(xml, point);
+        } else if (name == u"Point") {
+            hasPoint = true;
+            while (xml.readNextStartElement()) {
+                if (xml.name() == u"coordinates")
+                    coordinatesOk = ReadCoordinates(xml.readElementText(QXmlStreamReader::IncludeChildElements), point);
+                else
+                    xml.skipCurrentElement();
+            }
+        } else {
+            static const QStringList geometries{QStringLiteral("LineString"), QStringLiteral("LinearRing"),
+                                                QStringLiteral("Polygon"), QStringLiteral("MultiGeometry"),
+                                                QStringLiteral("Model"), QStringLiteral("Track"),
+                                                QStringLiteral("MultiTrack")};
+            otherGeometry = otherGeometry || geometries.contains(name.toString());
+            xml.skipCurrentElement();
+        }
+    }
+    if (hasPoint && coordinatesOk)
+        result.points.push_back(std::move(point));
+    else if (hasPoint)
+        result.warnings << QStringLiteral("「%1」は座標が読めないため取りこみませんでした。").arg(point.name);
+    else if (otherGeometry)
+        ++notPoints;
+}
+
+}  // namespace
+
+ReadResult KmlFormat::Read(const QByteArray& bytes)
+{
+    ReadResult result;
+    if (!ExchangeFormat::LooksLikeXml(bytes)) {
+        result.error = ExchangeFormat::NotWhatItSays(bytes, "KML");
+        return result;
+    }
+    QXmlStreamReader xml(bytes);
+    if (!xml.readNextStartElement() || xml.name() != u"kml") {
+        result.error = xml.hasError() ? ExchangeFormat::XmlError(xml) : ExchangeFormat::NotWhatItSays(bytes, "KML");
+        return result;
+    }
+    int notPoints = 0;
+    int depth = 1;
+    while (depth > 0 && !xml.atEnd()) {
+        xml.readNext();
+        if (xml.isEndElement())
+            --depth;
+        else if (xml.isStartElement() && xml.name() == u"Placemark")
+            ReadPlacemark(xml, result, notPoints);
+        else if (xml.isStartElement())
+            ++depth;
+    }
+    if (xml.hasError()) {
+        result.error = ExchangeFormat::XmlError(xml);
+        result.points.clear();
+        return result;
+    }
+    if (notPoints > 0)
+        result.warnings << QStringLiteral("点でない図形の placemark %1 件は取りこみませんでした。").arg(notPoints);
+    if (result.points.empty())
+        result.error = QStringLiteral("KML ファイルに地点（Point の placemark）がありません。");
+    return result;
+}
+
+QByteArray KmlFormat::Write(const std::vector<ExchangePoint>& points, const QString& title, const QString& iconFolder)
+{
+    QByteArray out;
+    QXmlStreamWriter xml(&out);
+    xml.setAutoFormatting(true);
+    xml.setAutoFormattingIndent(2);
+    xml.writeStartDocument();
+    xml.writeDefaultNamespace(kKml22);
+    xml.writeStartElement(kKml22, QStringLiteral("kml"));
+    xml.writeStartElement(kKml22, QStringLiteral("Document"));
+    xml.writeTextElement(kKml22, QStringLiteral("name"), title);
+    if (!iconFolder.isEmpty()) {
+        std::set<QString> symbols;
+        for (const ExchangePoint& p : points) {
+            if (ExchangeConverter::MarkOfSymbol(p.symbol))
+                symbols.insert(p.symbol);
+        }
+        for (const QString& symbol : symbols) {
+            xml.writeStartElement(kKml22, QStringLiteral("Style"));
+            xml.writeAttribute(QStringLiteral("id"), symbol);
+            xml.writeStartElement(kKml22, QStringLiteral("IconStyle"));
+            xml.writeStartElement(kKml22, QStringLiteral("Icon"));
+            xml.writeTextElement(kKml22, QStringLiteral("href"), iconFolder + u'/' + symbol + QStringLiteral(".png"));
+            xml.writeEndElement();
+            xml.writeEndElement();
+            xml.writeEndElement();
+        }
+    }
+    for (const ExchangePoint& p : points) {
+        xml.writeStartElement(kKml22, QStringLiteral("Placemark"));
+        xml.writeTextElement(kKml22, QStringLiteral("name"), p.name);
+        if (!p.description.isEmpty())
+            xml.writeTextElement(kKml22, QStringLiteral("description"), p.description);
+        if (!p.symbol.isEmpty())
+            xml.writeTextElement(kKml22, QStringLiteral("styleUrl"), u'#' + p.symbol);
+        if (!p.device.isEmpty()) {
+            xml.writeStartElement(kKml22, QStringLiteral("ExtendedData"));
+            for (const auto& [key, value] : p.device) {
+                xml.writeStartElement(kKml22, QStringLiteral("Data"));
+                xml.writeAttribute(QStringLiteral("name"), key);
+                xml.writeTextElement(kKml22, QStringLiteral("value"), value);
+                xml.writeEndElement();
+            }
+            xml.writeEndElement();
+        }
+        xml.writeStartElement(kKml22, QStringLiteral("Point"));
+        xml.writeTextElement(kKml22, QStringLiteral("coordinates"),
+                             ExchangeFormat::Degrees(p.longitude) + u',' + ExchangeFormat::Degrees(p.latitude));
+        xml.writeEndElement();
+        xml.writeEndElement();
+    }
+    xml.writeEndElement();
+    xml.writeEndElement();
+    xml.writeEndDocument();
+    return out;
+}
+
+}  // namespace tovik

@@ -1,0 +1,23 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <vector>
+
+#include "exchangepoint.h"
+
+namespace tovik {
+
+// KML 2.2 placemarks. Placemarks are found at any depth (in folders too); only those
+// with a <Point> are points. A placemark carries the name, a readable <description>,
+// the mark as the style "#markNN", and the device's fields as <ExtendedData> <Data>.
+class KmlFormat {
+public:
+    static ReadResult Read(const QByteArray& bytes);
+    // `iconFolder` non-empty: one style per mark used, with its icon in that folder of
+    // a KMZ ("files/mark03.png").
+    static QByteArray Write(const std::vector<ExchangePoint>& points, const QString& title,
+                            const QString& iconFolder = {});
+};
+
+}  // namespace tovik

@@ -1,0 +1,157 @@
+#include "pointexchange.h"
+
+#include <QFile>
+#include <set>
+
+#include "cp932.h"
+#include "geojsonformat.h"
+#include "gpxformat.h"
+#include "kmlformat.h"
+#include "kmzarchive.h"
+#include "pointbook.h"
+
+namespace tovik {
+
+namespace {
+
+const QString kIconFolder = QStringLiteral("files");
+
+PointExchange::Imported FromMem(const QString& path)
+{
+    PointExchange::Imported imported;
+    PointBook book([&imported](const std::string& m) { imported.error = QString::fromStdString(m); });
+    const LoadResult result = book.Load(QFile::encodeName(path).toStdString());
+    if (result == LoadResult::notDecoded)
+        imported.error = QStringLiteral("拡張子が .mem ではないため地点メモリーとして読めません。");
+    if (result != LoadResult::decoded)
+        return imported;
+    for (int i = 0; i < book.GetCount(); ++i)
+        imported.entries.push_back(book.Entry(i));
+    return imported;
+}
+
+}  // namespace
+
+ReadResult PointExchange::Read(const QByteArray& bytes, ExchangeFormat::Format format)
+{
+    switch (format) {
+    case ExchangeFormat::gpx:
+        return GpxFormat::Read(bytes);
+    case ExchangeFormat::kml:
+        return KmlFormat::Read(bytes);
+    case ExchangeFormat::kmz: {
+        ReadResult result;
+        const QByteArray document = KmzArchive::ReadDocument(bytes, result.error);
+        return result.error.isEmpty() ? KmlFormat::Read(document) : result;
+    }
+    case ExchangeFormat::csv:
+        return CsvFormat::Read(bytes);
+    case ExchangeFormat::geojson:
+        return GeoJsonFormat::Read(bytes);
+    case ExchangeFormat::mem:
+        break;
+    }
+    ReadResult result;
+    result.error = QStringLiteral("地点メモリー（.mem）はファイルから読みます。");
+    return result;
+}
+
+PointExchange::Imported PointExchange::ImportBytes(const QByteArray& bytes, ExchangeFormat::Format format,
+                                                   const ExchangeConverter& converter)
+{
+    Imported imported;
+    if (!converter.Error().isEmpty()) {
+        imported.error = converter.Error();
+        return imported;
+    }
+    ReadResult read = Read(bytes, format);
+    imported.warnings = read.warnings;
+    if (!read.error.isEmpty()) {
+        imported.error = read.error;
+        return imported;
+    }
+    imported.entries.reserve(read.points.size());
+    int ordinal = 0;
+    for (const ExchangePoint& point : read.points) {
+        if (auto entry = converter.ToEntry(point, ++ordinal, imported.warnings))
+            imported.entries.push_back(std::move(*entry));
+    }
+    if (imported.entries.empty())
+        imported.error = QStringLiteral("取りこめる地点がありません。");
+    return imported;
+}
+
+PointExchange::Imported PointExchange::ImportFile(const QString& path, ExchangeFormat::Format format,
+                                                  const ExchangeConverter& converter)
+{
+    if (format == ExchangeFormat::mem)
+        return FromMem(path);
+    Imported imported;
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        imported.error = file.error() == QFileDevice::OpenError && !file.exists()
+                             ? QStringLiteral("ファイルが見つかりませんでした。")
+                             : QStringLiteral("読み込みに失敗しました。");
+        return imported;
+    }
+    if (file.size() > kLargestFile) {
+        imported.error = QStringLiteral("ファイルが大きすぎます（%1 MiB まで）。").arg(kLargestFile / (1024 * 1024));
+        return imported;
+    }
+    const QByteArray bytes = file.read(kLargestFile + 1);
+    if (bytes.size() > kLargestFile) {
+        imported.error = QStringLiteral("ファイルが大きすぎます（%1 MiB まで）。").arg(kLargestFile / (1024 * 1024));
+        return imported;
+    }
+    return ImportBytes(bytes, format, converter);
+}
+
+QByteArray PointExchange::Export(const std::vector<PointEntry>& entries, const ExchangeConverter& converter,
+                                 const ExportOptions& options, QString& error)
+{
+    if (!converter.Error().isEmpty()) {
+        error = converter.Error();
+        return {};
+    }
+    std::vector<ExchangePoint> points;
+    points.reserve(entries.size());
+    for (const PointEntry& e : entries) {
+        auto point = converter.ToExchange(e);
+        if (!point) {
+            error = QStringLiteral("「%1」の座標を WGS 84 に変換できません。").arg(Cp932::Decode(e.name));
+            return {};
+        }
+        points.push_back(std::move(*point));
+    }
+    switch (options.format) {
+    case ExchangeFormat::gpx:
+        return GpxFormat::Write(points);
+    case ExchangeFormat::kml:
+        return KmlFormat::Write(points, options.title);
+    case ExchangeFormat::kmz: {
+        QList<QPair<QString, QByteArray>> icons;
+        std::set<int> marks;
+        for (const PointEntry& e : entries)
+            marks.insert(e.mark);
+        for (const int mark : marks) {
+            const QByteArray png = options.icons && mark < ExchangeConverter::kMarkCount ? options.icons(mark) : QByteArray();
+            if (!png.isEmpty())
+                icons.append({kIconFolder + u'/' + ExchangeConverter::SymbolOf(mark) + QStringLiteral(".png"), png});
+        }
+        QByteArray kmz = KmzArchive::Write(KmlFormat::Write(points, options.title, kIconFolder), icons);
+        if (kmz.isEmpty())
+            error = QStringLiteral("KMZ ファイルを作れませんでした。");
+        return kmz;
+    }
+    case ExchangeFormat::csv:
+        return CsvFormat::Write(points, options.encoding);
+    case ExchangeFormat::geojson:
+        return GeoJsonFormat::Write(points);
+    case ExchangeFormat::mem:
+        break;
+    }
+    error = QStringLiteral("この形式には書き出せません。");
+    return {};
+}
+
+}  // namespace tovik

@@ -1,0 +1,51 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+#include <functional>
+#include <vector>
+
+#include "csvformat.h"
+#include "exchangeconverter.h"
+#include "exchangeformat.h"
+#include "pointentry.h"
+
+namespace tovik {
+
+// Points in and out of files of every exchange format, for the command line and the
+// editor alike.
+class PointExchange {
+public:
+    // Files larger than this are refused rather than read.
+    static constexpr qint64 kLargestFile = 64 * 1024 * 1024;
+
+    struct Imported {
+        std::vector<PointEntry> entries;
+        QStringList warnings;
+        QString error;  // set when nothing could be taken from the file
+    };
+
+    // The PNG of a mark's icon for an exported KMZ; empty when there is none.
+    using IconSource = std::function<QByteArray(int mark)>;
+
+    struct ExportOptions {
+        ExchangeFormat::Format format = ExchangeFormat::gpx;
+        CsvFormat::Encoding encoding = CsvFormat::Encoding::utf8;
+        QString title;  // the KML document's name
+        IconSource icons;
+    };
+
+    // The device's points of a file, fitted to the device; .mem files as they are.
+    static Imported ImportFile(const QString& path, ExchangeFormat::Format format, const ExchangeConverter& converter);
+    static Imported ImportBytes(const QByteArray& bytes, ExchangeFormat::Format format,
+                                const ExchangeConverter& converter);
+    // The readers' points before they are fitted to the device.
+    static ReadResult Read(const QByteArray& bytes, ExchangeFormat::Format format);
+
+    // The file's bytes; empty with `error` set when the points cannot be converted.
+    static QByteArray Export(const std::vector<PointEntry>& entries, const ExchangeConverter& converter,
+                             const ExportOptions& options, QString& error);
+};
+
+}  // namespace tovik

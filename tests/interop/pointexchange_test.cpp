@@ -1,0 +1,302 @@
+#include <gtest/gtest.h>
+
+#include <QBuffer>
+#include <QRegularExpression>
+#include <quazip.h>
+#include <quazipfile.h>
+#include <quazipnewinfo.h>
+
+#include "cp932.h"
+#include "devicebook.h"
+#include "pointbook.h"
+#include "pointexchange.h"
+#include "qtprinters.h"
+#include "testimages.h"
+
+namespace tovik {
+namespace {
+
+using Format = ExchangeFormat::Format;
+
+// The bytes a book of these entries saves as.
+std::vector<std::uint8_t> MemBytes(const std::vector<PointEntry>& entries, const test::TempDir& dir)
+{
+    PointBook book;
+    for (const PointEntry& e : entries)
+        EXPECT_TRUE(book.InsertEntry(book.GetCount(), e));
+    EXPECT_TRUE(book.Save(dir.File("book.mem")));
+    return test::ReadBytes(dir.File("book.mem"));
+}
+
+// The entries as a saved and loaded book gives them back.
+std::vector<PointEntry> Loaded(const std::vector<PointEntry>& entries, const test::TempDir& dir)
+{
+    MemBytes(entries, dir);
+    PointBook book;
+    EXPECT_EQ(book.Load(dir.File("book.mem")), LoadResult::decoded);
+    std::vector<PointEntry> loaded;
+    for (int i = 0; i < book.GetCount(); ++i)
+        loaded.push_back(book.Entry(i));
+    return loaded;
+}
+
+QByteArray Exported(const std::vector<PointEntry>& entries, Format format, DeviceDatum datum,
+                    CsvFormat::Encoding encoding = CsvFormat::Encoding::utf8)
+{
+    PointExchange::ExportOptions options;
+    options.format = format;
+    options.encoding = encoding;
+    options.title = QStringLiteral("points");
+    options.icons = [](int mark) { return QByteArray("PNG of mark ") + QByteArray::number(mark); };
+    QString error;
+    const QByteArray bytes = PointExchange::Export(entries, ExchangeConverter(datum), options, error);
+    EXPECT_EQ(error, QString());
+    EXPECT_FALSE(bytes.isEmpty());
+    return bytes;
+}
+
+PointExchange::Imported Imported(const QByteArray& bytes, Format format, DeviceDatum datum = DeviceDatum::tokyo,
+                                 int defaultMark = 0)
+{
+    return PointExchange::ImportBytes(bytes, format, ExchangeConverter(datum, defaultMark));
+}
+
+TEST(PointExchangeTest, MemThroughEveryFormatAndBackIsByteIdentical)
+{
+    test::TempDir dir;
+    const std::vector<PointEntry> points = Loaded(test::EveryFieldPoints(), dir);
+    const std::vector<std::uint8_t> original = MemBytes(points, dir);
+    struct Case {
+        Format format;
+        CsvFormat::Encoding encoding;
+    };
+    for (const DeviceDatum datum : {DeviceDatum::tokyo, DeviceDatum::wgs84}) {
+        for (const Case c : {Case{Format::gpx, {}}, Case{Format::kml, {}}, Case{Format::kmz, {}},
+                             Case{Format::csv, CsvFormat::Encoding::utf8}, Case{Format::csv, CsvFormat::Encoding::cp932},
+                             Case{Format::geojson, {}}}) {
+            SCOPED_TRACE(ExchangeFormat::Name(c.format).toStdString() + " " + DatumConverter::Name(datum) +
+                         (c.encoding == CsvFormat::Encoding::cp932 ? " cp932" : ""));
+            const PointExchange::Imported back = Imported(Exported(points, c.format, datum, c.encoding), c.format, datum);
+            EXPECT_EQ(back.error, QString());
+            EXPECT_EQ(back.warnings, QStringList());
+            EXPECT_EQ(MemBytes(back.entries, dir), original);
+        }
+    }
+}
+
+TEST(PointExchangeTest, ExchangeFilesAreWgs84AndReadableWithoutTovik)
+{
+    const PointEntry tower = test::TokyoTower();
+    const QString gpx = QString::fromUtf8(Exported({tower}, Format::gpx, DeviceDatum::tokyo));
+    // 139°44'45.5" E 35°39'31" N in the Tokyo datum lies about 450 m north-west in WGS 84.
+    const QRegularExpressionMatch m =
+        QRegularExpression(QStringLiteral("lat=\"(35\\.\\d{9})\" lon=\"(139\\.\\d{9})\"")).match(gpx);
+    ASSERT_TRUE(m.hasMatch()) << gpx.toStdString();
+    EXPECT_NEAR(m.captured(1).toDouble(), 35.661852, 0.000002);
+    EXPECT_NEAR(m.captured(2).toDouble(), 139.742741, 0.000002);
+    EXPECT_TRUE(gpx.contains(QStringLiteral("<name>東京タワー</name>")));
+    EXPECT_TRUE(gpx.contains(QStringLiteral("<cmt>ﾄｳｷｮｳﾀﾜｰ</cmt>")));
+    EXPECT_TRUE(gpx.contains(QStringLiteral("<sym>mark03</sym>")));
+    EXPECT_TRUE(gpx.contains(QStringLiteral("<tovik:telephone>0312345678</tovik:telephone>")));
+
+    // A device in WGS 84: the stored position is written as it is, 139°44'45.5" and 35°39'31".
+    const QString plain = QString::fromUtf8(Exported({tower}, Format::gpx, DeviceDatum::wgs84));
+    EXPECT_TRUE(plain.contains(QStringLiteral("lat=\"35.658611111\" lon=\"139.745972222\""))) << plain.toStdString();
+    const QString kml = QString::fromUtf8(Exported({tower}, Format::kml, DeviceDatum::wgs84));
+    EXPECT_TRUE(kml.contains(QStringLiteral("<coordinates>139.745972222,35.658611111</coordinates>")));
+    const QString json = QString::fromUtf8(Exported({tower}, Format::geojson, DeviceDatum::wgs84));
+    EXPECT_TRUE(json.contains(QStringLiteral("[139.745972222, 35.658611111]")));
+    const QByteArray csv = Exported({tower}, Format::csv, DeviceDatum::wgs84);
+    EXPECT_TRUE(csv.startsWith("\xEF\xBB\xBFname,latitude,longitude,reading,telephone,mark"));
+    EXPECT_TRUE(QString::fromUtf8(csv).contains(QStringLiteral("\r\n東京タワー,35.658611111,139.745972222,ﾄｳｷｮｳﾀﾜｰ,0312345678,3,")));
+    const QByteArray cp932 = Exported({tower}, Format::csv, DeviceDatum::wgs84, CsvFormat::Encoding::cp932);
+    EXPECT_TRUE(cp932.contains("\r\n\x93\x8C\x8B\x9E\x83\x5E\x83\x8F\x81\x5B,35.658611111"));
+}
+
+TEST(PointExchangeTest, KmzCarriesTheDocumentAndTheIconsOfTheMarksUsed)
+{
+    PointEntry other = test::TokyoTower();
+    other.mark = 17;
+    QByteArray kmz = Exported({test::TokyoTower(), other, test::TokyoTower()}, Format::kmz, DeviceDatum::tokyo);
+    QBuffer buffer(&kmz);
+    QuaZip zip(&buffer);
+    ASSERT_TRUE(zip.open(QuaZip::mdUnzip));
+    EXPECT_EQ(zip.getFileNameList(),
+              (QStringList{"doc.kml", "files/mark03.png", "files/mark17.png"}));
+    ASSERT_TRUE(zip.setCurrentFile(QStringLiteral("doc.kml")));
+    QuaZipFile doc(&zip);
+    ASSERT_TRUE(doc.open(QIODevice::ReadOnly));
+    const QString kml = QString::fromUtf8(doc.readAll());
+    EXPECT_TRUE(kml.contains(QStringLiteral("<Style id=\"mark17\">")));
+    EXPECT_TRUE(kml.contains(QStringLiteral("<href>files/mark17.png</href>")));
+    EXPECT_EQ(kml.count(QStringLiteral("<styleUrl>#mark03</styleUrl>")), 2);
+}
+
+TEST(PointExchangeTest, ForeignPointsAreFittedToTheDeviceAndNamedInWarnings)
+{
+    const QByteArray gpx = R"(<?xml version="1.0"?>
+<gpx version="1.1" creator="elsewhere" xmlns="http://www.topografix.com/GPX/1/1">
+  <wpt lat="35.681236" lon="139.767125"><name>東京駅丸の内駅舎と赤レンガ</name><sym>Mark 5</sym></wpt>
+  <wpt lat="35.0" lon="135.0"><name>Café ☕ 🍰</name><sym>Flag, Blue</sym></wpt>
+  <wpt lat="-33.8568" lon="151.2153"><name>Sydney Opera House</name></wpt>
+  <wpt lat="51.4779" lon="-0.0015"><name>Greenwich</name></wpt>
+  <wpt lat="43.0" lon="141.0"><name>
+      Sapporo
+  </name></wpt>
+  <wpt lat="34.0" lon="133.0"><name></name></wpt>
+</gpx>)";
+    const PointExchange::Imported imported = Imported(gpx, Format::gpx, DeviceDatum::tokyo, 7);
+    ASSERT_EQ(imported.error, QString());
+    ASSERT_EQ(imported.entries.size(), 4u);
+    // Cut at a character boundary to 16 bytes; a symbol naming a mark gives it, with the
+    // distance and category that go with it.
+    EXPECT_EQ(Cp932::Decode(imported.entries[0].name), QStringLiteral("東京駅丸の内駅舎"));
+    EXPECT_EQ(imported.entries[0].mark, 5);
+    EXPECT_EQ(imported.entries[0].distance, 4);
+    EXPECT_EQ(imported.entries[0].category, 5);
+    // Characters CP932 cannot hold become "？"; other symbols give the default mark.
+    EXPECT_EQ(Cp932::Decode(imported.entries[1].name), QStringLiteral("Caf？ ？ ？"));
+    EXPECT_EQ(imported.entries[1].mark, 7);
+    EXPECT_EQ(imported.entries[1].distance, 0);
+    EXPECT_EQ(Cp932::Decode(imported.entries[2].name), QStringLiteral("Sapporo"));
+    EXPECT_EQ(imported.entries[3].name, "");
+    // Tokyo datum: WGS 84 35.681236 N comes back as 35°40'41.3" or so, a few seconds south-east.
+    EXPECT_NEAR(DatumConverter::Degrees(imported.entries[0].latitude, imported.entries[0].latitudeFraction),
+                35.681236 - 0.0032, 0.0003);
+    EXPECT_EQ(imported.warnings,
+              (QStringList{
+                  QStringLiteral("「東京駅丸の内駅舎と赤レンガ」 の地点名称を本体に保存できる形に変えました。"),
+                  QStringLiteral("「Café ☕ 🍰」 の地点名称を本体に保存できる形に変えました。"),
+                  QStringLiteral("「Sydney Opera House」 は東経・北緯の範囲にないため取りこみませんでした（緯度 -33.856800、経度 151.215300）。"),
+                  QStringLiteral("「Greenwich」 は東経・北緯の範囲にないため取りこみませんでした（緯度 51.477900、経度 -0.001500）。"),
+                  QStringLiteral("「\n      Sapporo\n  」 の地点名称を本体に保存できる形に変えました。"),
+              }));
+}
+
+TEST(PointExchangeTest, CsvColumnsAreFoundByEnglishOrJapaneseHeaders)
+{
+    // CP932 without a byte-order mark, Japanese headers in another order, degrees,
+    // minutes, seconds and milliseconds, a quoted field with a comma and a line break.
+    const std::string cp932 = *Cp932::Encode(QStringLiteral(
+        "電話,経度,メモ,名称,緯度,フリガナ,マーク\r\n"
+        "03-3433-5111,139.44.57.123,x,東京タワー,35.39.42.500,ﾄｳｷｮｳﾀﾜｰ,3\r\n"
+        "090-1234-5678-9,135.0,y,\"京都,\r\n駅\",35.0,,\r\n"));
+    const PointExchange::Imported a =
+        Imported(QByteArray::fromStdString(cp932), Format::csv, DeviceDatum::wgs84);
+    ASSERT_EQ(a.error, QString());
+    ASSERT_EQ(a.entries.size(), 2u);
+    EXPECT_EQ(Cp932::Decode(a.entries[0].name), QStringLiteral("東京タワー"));
+    EXPECT_EQ(Cp932::Decode(a.entries[0].reading), QStringLiteral("ﾄｳｷｮｳﾀﾜｰ"));
+    EXPECT_EQ(FormatCoordinate(a.entries[0].longitude, a.entries[0].longitudeFraction), "139.44.57.124");
+    EXPECT_EQ(FormatCoordinate(a.entries[0].latitude, a.entries[0].latitudeFraction), " 35.39.42.500");
+    EXPECT_EQ(FormatTelephone(a.entries[0].telephone), "0334335111");
+    EXPECT_EQ(a.entries[0].mark, 3);
+    EXPECT_EQ(Cp932::Decode(a.entries[1].name), QStringLiteral("京都, 駅"));
+    EXPECT_EQ(FormatTelephone(a.entries[1].telephone), "0901234567");
+    EXPECT_EQ(a.warnings, (QStringList{QStringLiteral("「京都,\r\n駅」 の地点名称・電話番号を本体に保存できる形に変えました。")}));
+
+    // UTF-8 with and without the byte-order mark, English headers in any case.
+    for (const QByteArray& bom : {QByteArray("\xEF\xBB\xBF"), QByteArray()}) {
+        const PointExchange::Imported b = Imported(
+            bom + "Name,Lat,Lon,Phone,Symbol\n\xE5\xAF\x8C\xE5\xA3\xAB,35.3606,138.7274,,mark12\n", Format::csv);
+        ASSERT_EQ(b.entries.size(), 1u);
+        EXPECT_EQ(Cp932::Decode(b.entries[0].name), QStringLiteral("富士"));
+        EXPECT_EQ(b.entries[0].mark, 12);
+    }
+}
+
+TEST(PointExchangeTest, BadFilesGiveAClearMessageAndNoPoints)
+{
+    struct Bad {
+        const char* what;
+        QByteArray bytes;
+        Format format;
+        const char* message;
+    };
+    QByteArray noKml;
+    {
+        QBuffer buffer(&noKml);
+        QuaZip zip(&buffer);
+        zip.open(QuaZip::mdCreate);
+        QuaZipFile f(&zip);
+        f.open(QIODevice::WriteOnly, QuaZipNewInfo(QStringLiteral("readme.txt")));
+        f.write("no document here");
+        f.close();
+        zip.close();
+    }
+    QByteArray huge;
+    {
+        // 65 MiB of blanks packs into a few dozen kilobytes.
+        QBuffer buffer(&huge);
+        QuaZip zip(&buffer);
+        zip.open(QuaZip::mdCreate);
+        QuaZipFile f(&zip);
+        f.open(QIODevice::WriteOnly, QuaZipNewInfo(QStringLiteral("doc.kml")));
+        const QByteArray blanks(1024 * 1024, ' ');
+        for (int i = 0; i < 65; ++i)
+            f.write(blanks);
+        f.close();
+        zip.close();
+    }
+    const QList<Bad> bad{
+        {"malformed GPX", "<gpx><wpt lat=\"35\" lon=\"139\"><name>a</wpt></gpx>", Format::gpx, "XML として読めません"},
+        {"malformed KML", "<kml><Placemark><Point><coordinates>1,2</coordinates></Point>", Format::kml,
+         "XML として読めません"},
+        {"KMZ without KML", noKml, Format::kmz, "KMZ の中に KML ファイルがありません。"},
+        {"KMZ with a huge entry", huge, Format::kmz, "KMZ の中の doc.kml が大きすぎます（64 MiB まで）。"},
+        {"CSV without coordinates", "name,phone\na,123\n", Format::csv,
+         "CSV の見出し行に緯度（latitude）と経度（longitude）の列がありません。"},
+        {"GeoJSON of lines only",
+         R"({"type":"FeatureCollection","features":[{"type":"Feature","properties":{},
+             "geometry":{"type":"LineString","coordinates":[[139,35],[140,36]]}}]})",
+         Format::geojson, "GeoJSON ファイルに地点（Point の feature）がありません。"},
+        {"GeoJSON named .gpx", R"({"type":"FeatureCollection","features":[]})", Format::gpx,
+         "GPX ファイルではありません（中身は JSON のようです）。"},
+        {"GPX named .kml", "<?xml version=\"1.0\"?><gpx version=\"1.1\"></gpx>", Format::kml,
+         "KML ファイルではありません（中身は GPX のようです）。"},
+        {"GPX named .kmz", "<?xml version=\"1.0\"?><gpx version=\"1.1\"></gpx>", Format::kmz,
+         "KMZ ファイルではありません（中身は GPX のようです）。"},
+        {"KMZ named .csv", noKml, Format::csv, "CSV ファイルではありません（中身は ZIP のようです）。"},
+        {"CSV named .geojson", "name,lat,lon\na,35,139\n", Format::geojson,
+         "GeoJSON ファイルではありません（中身は テキスト のようです）。"},
+        {"GPX without waypoints", "<gpx version=\"1.1\"><trk><trkseg><trkpt lat=\"35\" lon=\"139\"/></trkseg></trk></gpx>",
+         Format::gpx, "GPX ファイルに地点（wpt）がありません。"},
+    };
+    for (const Bad& b : bad) {
+        const PointExchange::Imported imported = Imported(b.bytes, b.format);
+        EXPECT_TRUE(imported.error.startsWith(QString::fromUtf8(b.message))) << b.what << ": " << imported.error.toStdString();
+        EXPECT_TRUE(imported.entries.empty()) << b.what;
+    }
+}
+
+TEST(PointExchangeTest, TenThousandWaypointsAreAllRead)
+{
+    std::vector<PointEntry> many;
+    for (int i = 0; i < 10000; ++i)
+        many.push_back(test::SimplePoint("P" + std::to_string(i), i % 200));
+    const PointExchange::Imported imported = Imported(Exported(many, Format::gpx, DeviceDatum::tokyo), Format::gpx);
+    ASSERT_EQ(imported.entries.size(), 10000u);
+    EXPECT_EQ(imported.entries[9999].name, "P9999");
+    EXPECT_EQ(imported.entries[9999], many[9999]);
+}
+
+TEST(PointExchangeTest, FormatsByNameAndExtension)
+{
+    EXPECT_EQ(ExchangeFormat::FromPath(QStringLiteral("/a/b.GPX")), Format::gpx);
+    EXPECT_EQ(ExchangeFormat::FromPath(QStringLiteral("b.geojson")), Format::geojson);
+    EXPECT_EQ(ExchangeFormat::FromPath(QStringLiteral("b.json")), Format::geojson);
+    EXPECT_EQ(ExchangeFormat::FromPath(QStringLiteral("b.Kmz")), Format::kmz);
+    EXPECT_FALSE(ExchangeFormat::FromPath(QStringLiteral("b.txt")));
+    EXPECT_FALSE(ExchangeFormat::FromPath(QStringLiteral("gpx")));
+    EXPECT_EQ(ExchangeFormat::ParseDegrees(QStringLiteral(" 35.39.31.500")), 35 + 39 / 60.0 + 31.5 / 3600);
+    EXPECT_EQ(ExchangeFormat::ParseDegrees(QStringLiteral("35°39'31\"")), 35 + 39 / 60.0 + 31 / 3600.0);
+    EXPECT_EQ(ExchangeFormat::ParseDegrees(QStringLiteral("-12.5")), -12.5);
+    EXPECT_FALSE(ExchangeFormat::ParseDegrees(QStringLiteral("north")));
+    EXPECT_EQ(ExchangeConverter::MarkOfSymbol(QStringLiteral("#mark07")), 7);
+    EXPECT_EQ(ExchangeConverter::MarkOfSymbol(QStringLiteral("files/mark25.png")), 25);
+    EXPECT_FALSE(ExchangeConverter::MarkOfSymbol(QStringLiteral("mark26")));
+    EXPECT_FALSE(ExchangeConverter::MarkOfSymbol(QStringLiteral("landmark3")));
+}
+
+}  // namespace
+}  // namespace tovik
