@@ -1,15 +1,20 @@
 #include "tovikcli.h"
 
+#include <QFileInfo>
 #include <QMap>
+#include <QSaveFile>
 #include <array>
 #include <chrono>
+#include <cstdio>
 #include <vector>
 
 #include "clitext.h"
 #include "cp932.h"
 #include "inputtext.h"
+#include "markpngs.h"
 #include "messagetexts.h"
 #include "pointbook.h"
+#include "pointexchange.h"
 #include "pointfieldrules.h"
 #include "rowrecord.h"
 
@@ -36,6 +41,23 @@ Usage:
                      [--telephone T] [--mark T]
       Appends one point built from the texts as the editor's add command builds it
       (the mark defaults to 0) and saves FILE.
+  tovik-cli export IN.mem OUT [--format gpx|kml|kmz|csv|geojson]
+                   [--device-datum tokyo|wgs84] [--encoding utf-8|cp932]
+      Writes the points of IN to OUT, a GPX, KML, KMZ, CSV or GeoJSON file (the
+      format from OUT's extension unless given; OUT - writes to standard output and
+      needs --format). Coordinates are converted from the device datum (tokyo unless
+      given) to WGS 84. CSV is UTF-8 with a byte-order mark, or CP932 with
+      --encoding cp932.
+  tovik-cli import OUT.mem IN [IN ...] [--format F] [--device-datum tokyo|wgs84]
+                   [--append] [--mark N] [--force]
+      Builds OUT.mem from the points of the INs in their order (GPX, KML, KMZ, CSV,
+      GeoJSON or .mem files; the format from each IN's extension unless given).
+      Coordinates are converted from WGS 84 to the device datum and rounded to 1/250 s;
+      texts are fitted to the device, points outside east longitudes and north
+      latitudes are left out, each with a warning on standard error. A point whose
+      symbol names none of the device's marks gets mark N (0 unless given). With
+      --append the points follow OUT's own; otherwise OUT must not exist unless
+      --force. More than 100 points in all are refused and OUT is left as it was.
   tovik-cli --help | --version
 
 Options:
@@ -149,6 +171,10 @@ int TovikCli::Run(const QStringList& arguments)
         return Rewrite(rest);
     if (verb == QStringLiteral("add"))
         return Add(rest);
+    if (verb == QStringLiteral("export"))
+        return Export(rest);
+    if (verb == QStringLiteral("import"))
+        return Import(rest);
     return Usage(QStringLiteral("unknown command %1").arg(CliText::Printable(verb)));
 }
 
@@ -187,7 +213,8 @@ std::optional<TovikCli::Arguments> TovikCli::Parse(const QStringList& arguments,
                                                    const char* need)
 {
     Arguments a = ParseArguments(arguments, valueOptions, flagOptions);
-    if (a.problem.isEmpty() && a.positionals.size() != positionals)
+    const bool countOk = positionals >= 0 ? a.positionals.size() == positionals : a.positionals.size() >= -positionals;
+    if (a.problem.isEmpty() && !countOk)
         a.problem = QString::fromLatin1(need);
     if (!a.problem.isEmpty()) {
         Usage(a.problem);
@@ -358,6 +385,143 @@ int TovikCli::Add(const QStringList& arguments)
     if (pauseBeforeSave)
         pauseBeforeSave();
     return SaveBook(book, path) ? kSuccess : kRefused;
+}
+
+namespace {
+
+std::optional<DeviceDatum> DatumOption(const TovikCli::Arguments& a, QString& problem)
+{
+    const QString name = a.values.value(QStringLiteral("device-datum"), QStringLiteral("tokyo"));
+    const auto datum = DatumConverter::FromName(name.toStdString());
+    if (!datum)
+        problem = QStringLiteral("--device-datum must be tokyo or wgs84, not %1").arg(name);
+    return datum;
+}
+
+}  // namespace
+
+int TovikCli::Export(const QStringList& arguments)
+{
+    const auto a = Parse(arguments, {QStringLiteral("format"), QStringLiteral("device-datum"), QStringLiteral("encoding")},
+                         {}, 2, "export needs IN and OUT");
+    if (!a)
+        return kUsage;
+    const QString in = a->positionals[0];
+    const QString outPath = a->positionals[1];
+    QString problem;
+    const auto datum = DatumOption(*a, problem);
+    if (!datum)
+        return Usage(problem);
+    const bool toStdout = outPath == QStringLiteral("-");
+    const QString formatName = a->values.value(QStringLiteral("format"));
+    std::optional<ExchangeFormat::Format> format =
+        formatName.isEmpty() ? (toStdout ? std::nullopt : ExchangeFormat::FromPath(outPath))
+                             : ExchangeFormat::FromName(formatName);
+    if (!format || *format == ExchangeFormat::mem) {
+        if (!formatName.isEmpty())
+            return Usage(QStringLiteral("--format must be gpx, kml, kmz, csv or geojson, not %1").arg(formatName));
+        return Usage(toStdout ? QStringLiteral("export to - needs --format")
+                              : QStringLiteral("cannot tell the format of %1 from its extension; use --format").arg(outPath));
+    }
+    const QString encoding = a->values.value(QStringLiteral("encoding"), QStringLiteral("utf-8")).toLower();
+    if (encoding != QStringLiteral("utf-8") && encoding != QStringLiteral("cp932"))
+        return Usage(QStringLiteral("--encoding must be utf-8 or cp932, not %1").arg(encoding));
+
+    PointBook book;
+    if (!LoadDecoded(book, in))
+        return kRefused;
+    std::vector<PointEntry> entries;
+    for (int i = 0; i < book.GetCount(); ++i)
+        entries.push_back(book.Entry(i));
+    PointExchange::ExportOptions options;
+    options.format = *format;
+    options.encoding = encoding == QStringLiteral("cp932") ? CsvFormat::Encoding::cp932 : CsvFormat::Encoding::utf8;
+    options.title = QFileInfo(in).completeBaseName();
+    options.icons = &MarkPngs::Png;
+    QString error;
+    const QByteArray bytes = PointExchange::Export(entries, ExchangeConverter(*datum), options, error);
+    if (!error.isEmpty()) {
+        Fail(in, error);
+        return kRefused;
+    }
+    if (toStdout) {
+        out.flush();
+        const bool written = std::fwrite(bytes.constData(), 1, static_cast<std::size_t>(bytes.size()), stdout) ==
+                                 static_cast<std::size_t>(bytes.size()) &&
+                             std::fflush(stdout) == 0;
+        if (!written) {
+            Fail(outPath, QString::fromUtf8(messages::kWriteFailed));
+            return kRefused;
+        }
+        return kSuccess;
+    }
+    QSaveFile file(outPath);
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
+        Fail(outPath, QString::fromUtf8(messages::kWriteFailed) + QStringLiteral(" (") + file.errorString() + u')');
+        return kRefused;
+    }
+    return kSuccess;
+}
+
+int TovikCli::Import(const QStringList& arguments)
+{
+    const auto a = Parse(arguments, {QStringLiteral("format"), QStringLiteral("device-datum"), QStringLiteral("mark")},
+                         {QStringLiteral("append"), QStringLiteral("force")}, -2, "import needs OUT.mem and at least one IN");
+    if (!a)
+        return kUsage;
+    const QString outPath = a->positionals[0];
+    const QStringList inputs = a->positionals.mid(1);
+    QString problem;
+    const auto datum = DatumOption(*a, problem);
+    if (!datum)
+        return Usage(problem);
+    if (!PointBook::HasMemExtension(QFile::encodeName(outPath).toStdString()))
+        return Usage(QStringLiteral("OUT must be a .mem file, not %1").arg(outPath));
+    bool markOk = true;
+    const int mark = a->values.value(QStringLiteral("mark"), QStringLiteral("0")).toInt(&markOk);
+    if (!markOk || mark < 0 || mark > 25)
+        return Usage(QStringLiteral("--mark must be a number from 0 to 25"));
+    const QString formatName = a->values.value(QStringLiteral("format"));
+    const auto givenFormat = ExchangeFormat::FromName(formatName);
+    if (!formatName.isEmpty() && !givenFormat)
+        return Usage(QStringLiteral("--format must be gpx, kml, kmz, csv, geojson or mem, not %1").arg(formatName));
+    for (const QString& in : inputs) {
+        if (!givenFormat && !ExchangeFormat::FromPath(in))
+            return Usage(QStringLiteral("cannot tell the format of %1 from its extension; use --format").arg(in));
+    }
+
+    const bool append = a->flags.contains(QStringLiteral("append"));
+    PointBook book;
+    if (append) {
+        if (!LoadDecoded(book, outPath))
+            return kRefused;
+    } else if (QFileInfo::exists(outPath) && !a->flags.contains(QStringLiteral("force"))) {
+        Fail(outPath, QStringLiteral("already exists; use --force to replace it or --append to add to it"));
+        return kRefused;
+    }
+
+    const ExchangeConverter converter(*datum, mark);
+    std::vector<PointEntry> entries;
+    for (const QString& in : inputs) {
+        const PointExchange::Imported imported =
+            PointExchange::ImportFile(in, givenFormat ? *givenFormat : *ExchangeFormat::FromPath(in), converter);
+        for (const QString& warning : imported.warnings)
+            err << "tovik-cli: " << in << ": " << warning << "\n";
+        if (!imported.error.isEmpty()) {
+            Fail(in, imported.error);
+            return kRefused;
+        }
+        entries.insert(entries.end(), imported.entries.begin(), imported.entries.end());
+    }
+    err.flush();
+    const qsizetype total = book.GetCount() + static_cast<qsizetype>(entries.size());
+    if (total > PointBook::kCapacity) {
+        Fail(outPath, QStringLiteral("%1 地点あります。").arg(total) + QString::fromUtf8(messages::kTooManyPoints));
+        return kRefused;
+    }
+    for (PointEntry& e : entries)
+        book.InsertEntry(book.GetCount(), std::move(e));
+    return SaveBook(book, outPath) ? kSuccess : kRefused;
 }
 
 }  // namespace tovik

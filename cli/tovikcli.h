@@ -37,9 +37,12 @@ private:
     int New(const QStringList& arguments);
     int Rewrite(const QStringList& arguments);
     int Add(const QStringList& arguments);
+    int Export(const QStringList& arguments);
+    int Import(const QStringList& arguments);
 
-    // The options and exactly `positionals` other arguments; otherwise says what is
-    // wrong (`need` when the count is) and gives nothing.
+    // The options and exactly `positionals` other arguments (at least -`positionals`
+    // when it is negative); otherwise says what is wrong (`need` when the count is) and
+    // gives nothing.
     std::optional<Arguments> Parse(const QStringList& arguments, const QStringList& valueOptions,
                                    const QStringList& flagOptions, qsizetype positionals, const char* need);
     // Collects the book's messages and lets it wait for files that others are saving.

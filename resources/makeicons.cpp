@@ -2,7 +2,9 @@
 // Every icon holds a 16x16 and a 32x32 image, each drawn for its own size, with the mark
 // number in pixel digits so that it stays crisp without depending on installed fonts.
 //
-// Usage: makeicons OUTDIR
+// Usage: makeicons OUTDIR [PNGDIR]
+// With PNGDIR, each mark's 32x32 image is written there as markNN.png as well: the
+// icons an exported KMZ carries.
 
 #include <QByteArray>
 #include <QColor>
@@ -289,9 +291,14 @@ int main(int argc, char* argv[])
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: makeicons OUTDIR\n");
+    if (argc != 2 && argc != 3) {
+        std::fprintf(stderr, "usage: makeicons OUTDIR [PNGDIR]\n");
         return 2;
+    }
+    const QString pngDir = argc == 3 ? QString::fromLocal8Bit(argv[2]) : QString();
+    if (!pngDir.isEmpty() && !QDir(pngDir).mkpath(".")) {
+        std::fprintf(stderr, "makeicons: cannot create %s\n", argv[2]);
+        return 1;
     }
     const QDir outDir(QString::fromLocal8Bit(argv[1]));
     if (!outDir.mkpath(".")) {
@@ -310,6 +317,13 @@ int main(int argc, char* argv[])
         if (!file.open(QIODevice::WriteOnly) || file.write(ico) != ico.size() || !file.commit()) {
             std::fprintf(stderr, "makeicons: cannot write %s\n", qPrintable(path));
             return 1;
+        }
+        if (!pngDir.isEmpty()) {
+            const QString png = QDir(pngDir).filePath(QStringLiteral("mark%1.png").arg(mark, 2, 10, QLatin1Char('0')));
+            if (!images[1].save(png, "PNG")) {
+                std::fprintf(stderr, "makeicons: cannot write %s\n", qPrintable(png));
+                return 1;
+            }
         }
         if (canCheck && !ReadsBack(path, images)) {
             std::fprintf(stderr, "makeicons: %s does not read back as two images\n", qPrintable(path));

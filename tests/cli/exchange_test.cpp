@@ -1,0 +1,183 @@
+#include <gtest/gtest.h>
+
+#include <QFile>
+#include <QProcess>
+
+#include "devicebook.h"
+#include "pointbook.h"
+#include "pointexchange.h"
+#include "qtprinters.h"
+#include "testimages.h"
+#include "tovikcli.h"
+
+namespace tovik {
+namespace {
+
+using Bytes = std::vector<std::uint8_t>;
+
+class ExchangeCliTest : public ::testing::Test {
+protected:
+    int Run(const QStringList& arguments)
+    {
+        out.clear();
+        err.clear();
+        QTextStream o(&out), e(&err);
+        TovikCli cli(o, e);
+        const int code = cli.Run(arguments);
+        o.flush();
+        e.flush();
+        return code;
+    }
+    QString File(const char* name) const { return QString::fromStdString(dir.File(name)); }
+    // A .mem file of the given points.
+    QString MemFile(const char* name, const std::vector<PointEntry>& entries)
+    {
+        PointBook book;
+        for (const PointEntry& e : entries)
+            book.InsertEntry(book.GetCount(), e);
+        EXPECT_TRUE(book.Save(dir.File(name)));
+        return File(name);
+    }
+    // A GPX file of `count` waypoints around Osaka.
+    QString GpxFile(const char* name, int count)
+    {
+        std::vector<PointEntry> entries;
+        for (int i = 0; i < count; ++i)
+            entries.push_back(test::SimplePoint("W" + std::to_string(i), i % 100));
+        PointExchange::ExportOptions options;
+        QString error;
+        const QByteArray gpx = PointExchange::Export(entries, ExchangeConverter(DeviceDatum::tokyo), options, error);
+        QFile f(File(name));
+        EXPECT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(gpx);
+        return File(name);
+    }
+
+    test::TempDir dir;
+    QString out, err;
+};
+
+TEST_F(ExchangeCliTest, ExportAndImportGiveBackTheSameFileInEveryFormat)
+{
+    const QString mem = MemFile("all.mem", test::EveryFieldPoints());
+    const Bytes original = test::ReadBytes(mem.toStdString());
+    struct Case {
+        const char* file;
+        QStringList options;
+    };
+    for (const Case& c : {Case{"p.gpx", {}}, Case{"p.kml", {}}, Case{"p.kmz", {}}, Case{"p.csv", {}},
+                          Case{"p.csv", {"--encoding", "cp932"}}, Case{"p.geojson", {}},
+                          Case{"p.json", {"--device-datum", "wgs84"}}, Case{"p.xml", {"--format", "gpx"}}}) {
+        SCOPED_TRACE(std::string(c.file) + " " + c.options.join(' ').toStdString());
+        ASSERT_EQ(Run(QStringList{"export", mem, File(c.file)} + c.options), 0) << err.toStdString();
+        QStringList importOptions{"--force"};
+        for (const char* o : {"--device-datum", "--format"}) {
+            if (const qsizetype at = c.options.indexOf(o); at >= 0)
+                importOptions << o << c.options[at + 1];
+        }
+        ASSERT_EQ(Run(QStringList{"import", File("back.mem"), File(c.file)} + importOptions), 0) << err.toStdString();
+        EXPECT_EQ(err, QString());
+        EXPECT_EQ(test::ReadBytes(dir.File("back.mem")), original);
+    }
+}
+
+TEST_F(ExchangeCliTest, ImportJoinsFilesAppendsAndKeepsExistingFiles)
+{
+    const QString a = GpxFile("a.gpx", 3);
+    const QString b = GpxFile("b.gpx", 2);
+    const QString target = File("t.mem");
+    ASSERT_EQ(Run({"import", target, a, b}), 0) << err.toStdString();
+    PointBook book;
+    ASSERT_EQ(book.Load(target.toStdString()), LoadResult::decoded);
+    ASSERT_EQ(book.GetCount(), 5);
+    EXPECT_EQ(book.GetName(3), "W0");
+
+    // An existing file is kept unless --force or --append.
+    const Bytes before = test::ReadBytes(target.toStdString());
+    EXPECT_EQ(Run({"import", target, a}), 1);
+    EXPECT_TRUE(err.contains("already exists")) << err.toStdString();
+    EXPECT_EQ(test::ReadBytes(target.toStdString()), before);
+    ASSERT_EQ(Run({"import", "--append", target, b}), 0);
+    ASSERT_EQ(book.Load(target.toStdString()), LoadResult::decoded);
+    EXPECT_EQ(book.GetCount(), 7);
+    ASSERT_EQ(Run({"import", "--force", target, b}), 0);
+    ASSERT_EQ(book.Load(target.toStdString()), LoadResult::decoded);
+    EXPECT_EQ(book.GetCount(), 2);
+}
+
+TEST_F(ExchangeCliTest, MoreThanAHundredPointsAreRefusedAndTheFileStaysAsItWas)
+{
+    const QString big = GpxFile("big.gpx", 10000);
+    EXPECT_EQ(Run({"import", File("new.mem"), big}), 1);
+    EXPECT_TRUE(err.contains(QStringLiteral("10000 地点あります。１００地点以上は登録出来ません。"))) << err.toStdString();
+    EXPECT_FALSE(QFile::exists(File("new.mem")));
+
+    // 60 in the file and 41 more make 101.
+    std::vector<PointEntry> sixty;
+    for (int i = 0; i < 60; ++i)
+        sixty.push_back(test::SimplePoint("S" + std::to_string(i), i));
+    const QString target = MemFile("sixty.mem", sixty);
+    const Bytes before = test::ReadBytes(target.toStdString());
+    EXPECT_EQ(Run({"import", "--append", target, GpxFile("forty-one.gpx", 41)}), 1);
+    EXPECT_TRUE(err.contains(QStringLiteral("101 地点あります。"))) << err.toStdString();
+    EXPECT_EQ(test::ReadBytes(target.toStdString()), before);
+    EXPECT_EQ(Run({"import", "--append", target, GpxFile("forty.gpx", 40)}), 0);
+}
+
+TEST_F(ExchangeCliTest, WarningsGoToStandardErrorAndMarkGivesTheDefaultMark)
+{
+    QFile csv(File("places.csv"));
+    ASSERT_TRUE(csv.open(QIODevice::WriteOnly));
+    csv.write("name,lat,lon,symbol\n"
+              "\xE5\xA4\xA7\xE9\x98\xAA\xE5\x9F\x8E,34.6873,135.5259,\n"  // 大阪城
+              "Lima,-12.0464,-77.0428,\n"
+              "Nagoya,35.1815,136.9066,mark09\n");
+    csv.close();
+    ASSERT_EQ(Run({"import", File("p.mem"), File("places.csv"), "--mark", "4"}), 0);
+    EXPECT_EQ(err, File("places.csv").prepend("tovik-cli: ") +
+                       QStringLiteral(": 「Lima」 は東経・北緯の範囲にないため取りこみませんでした（緯度 -12.046400、経度 -77.042800）。\n"));
+    PointBook book;
+    ASSERT_EQ(book.Load(dir.File("p.mem")), LoadResult::decoded);
+    ASSERT_EQ(book.GetCount(), 2);
+    EXPECT_EQ(book.GetMarkText(0), "4");
+    EXPECT_EQ(book.GetDistanceText(0), "400");
+    EXPECT_EQ(book.GetCategoryText(0), "4");
+    EXPECT_EQ(book.GetMarkText(1), "9");
+}
+
+TEST_F(ExchangeCliTest, BadInputsAndCommandLinesWriteNothing)
+{
+    QFile broken(File("broken.kml"));
+    ASSERT_TRUE(broken.open(QIODevice::WriteOnly));
+    broken.write("<kml><Document><Placemark><name>x</name>");
+    broken.close();
+    EXPECT_EQ(Run({"import", File("o.mem"), File("broken.kml")}), 1);
+    EXPECT_TRUE(err.contains(QStringLiteral("XML として読めません"))) << err.toStdString();
+    EXPECT_EQ(Run({"import", File("o.mem"), File("missing.gpx")}), 1);
+    EXPECT_TRUE(err.contains(QStringLiteral("ファイルが見つかりませんでした。"))) << err.toStdString();
+    const QString mem = MemFile("one.mem", {test::TokyoTower()});
+    EXPECT_EQ(Run({"import", File("o.mem"), mem, File("points.txt")}), 2);
+    EXPECT_EQ(Run({"import", File("o.gpx"), mem}), 2);
+    EXPECT_EQ(Run({"import", File("o.mem"), mem, "--mark", "26"}), 2);
+    EXPECT_EQ(Run({"export", mem, File("o.txt")}), 2);
+    EXPECT_EQ(Run({"export", mem, "-"}), 2);
+    EXPECT_EQ(Run({"export", mem, File("o.gpx"), "--device-datum", "jgd2011"}), 2);
+    EXPECT_EQ(Run({"export", File("missing.mem"), File("o.gpx")}), 1);
+    EXPECT_EQ(dir.Names(), (std::vector<std::string>{"broken.kml", "one.mem"}));
+}
+
+TEST_F(ExchangeCliTest, ExportToStandardOutput)
+{
+    // The program itself: the bytes on standard output are the file.
+    const QString mem = MemFile("one.mem", {test::TokyoTower()});
+    QProcess cli;
+    cli.start(QStringLiteral(TOVIK_CLI), {"export", mem, "-", "--format", "geojson", "--device-datum", "wgs84"});
+    ASSERT_TRUE(cli.waitForFinished(30000));
+    EXPECT_EQ(cli.exitCode(), 0) << cli.readAllStandardError().toStdString();
+    const QByteArray json = cli.readAllStandardOutput();
+    EXPECT_TRUE(json.startsWith("{\n  \"type\": \"FeatureCollection\"")) << json.toStdString();
+    EXPECT_TRUE(json.contains("[139.745972222, 35.658611111]")) << json.toStdString();
+}
+
+}  // namespace
+}  // namespace tovik
