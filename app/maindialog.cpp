@@ -1,9 +1,14 @@
 #include "maindialog.h"
 
+#include <QActionGroup>
 #include <QCloseEvent>
+#include <QDesktopServices>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QSaveFile>
+#include <QSettings>
+#include <QUrl>
 #include <QImageReader>
 #include <QKeyEvent>
 #include <QLoggingCategory>
@@ -21,11 +26,13 @@
 #include "fieldencoding.h"
 #include "filenamecheck.h"
 #include "markdialog.h"
+#include "markpngs.h"
 #include "markrule.h"
 #include "messagetexts.h"
 #include "movepointcommand.h"
 #include "pointbook.h"
 #include "pointeditdialog.h"
+#include "pointexchange.h"
 #include "programicon.h"
 #include "transfercommand.h"
 
@@ -251,6 +258,8 @@ void MainDialog::BuildMenu()
 
     QMenu* help = menuBar.addMenu(QStringLiteral("ﾍﾙﾌﾟ"));
     add(help, QStringLiteral("ﾊﾞｰｼﾞｮﾝ情報(Tovik) "), [this] { OnAbout(); }, this);
+
+    BuildExchangeMenus(file, edit, view);
 }
 
 void MainDialog::OnInitDialog()
@@ -909,11 +918,9 @@ void MainDialog::OnTransfer()
     }
     const int selected = FirstSelectedRow(editList);
     const int p = selected >= 0 ? selected : targetList.GetItemCount();
-    const PointBook& importBook = importList.ImportBook();
     std::vector<PointEntry> copies;
     for (int i = importList.GetNextSelected(-1); i >= 0; i = importList.GetNextSelected(i)) {
-        PointEntry copy;
-        importBook.GetEntry(copy, i);
+        PointEntry copy = importList.Point(i);
         if (markCheck.isChecked()) {
             const std::optional<int> mark = markSpin.GetPos();
             if (!mark) {
@@ -965,6 +972,125 @@ void MainDialog::OnDeselectAll()
 {
     for (int i = 0; i < book.GetCount(); ++i)
         editList.SetCheck(i, false);
+}
+
+// ---- points in and out of other formats
+
+namespace {
+
+const QString kExportFilter = QStringLiteral(
+    "GPX ファイル (*.gpx)|*.gpx|KML ファイル (*.kml)|*.kml|KMZ ファイル (*.kmz)|*.kmz|"
+    "CSV ファイル (*.csv)|*.csv|GeoJSON ファイル (*.geojson)|*.geojson||");
+const QString kImportFilter = QStringLiteral(
+    "地点のファイル (*.mem;*.gpx;*.kml;*.kmz;*.csv;*.geojson;*.json)|*.mem;*.gpx;*.kml;*.kmz;*.csv;*.geojson;*.json|"
+    "すべてのファイル (*.*)|*.*||");
+const QString kDatumSetting = QStringLiteral("deviceDatum");
+// The Geospatial Information Authority of Japan's map: zoom, latitude, longitude.
+const QString kMapUrl = QStringLiteral("https://maps.gsi.go.jp/#17/%1/%2/");
+
+QSettings Settings() { return QSettings(QStringLiteral("Tovik"), QStringLiteral("Tovik")); }
+
+}  // namespace
+
+void MainDialog::BuildExchangeMenus(QMenu* file, QMenu* edit, QMenu* view)
+{
+    // After the described items: ﾌｧｲﾙ's after 名前を付けて保存, the others at the end.
+    const QList<QAction*> fileActions = file->actions();
+    const auto saveAs = std::find_if(fileActions.begin(), fileActions.end(),
+                                     [](const QAction* a) { return a->text() == QStringLiteral("名前を付けて保存"); });
+    QAction* after = saveAs != fileActions.end() && saveAs + 1 != fileActions.end() ? *(saveAs + 1) : nullptr;
+    auto* exportAction = new QAction(QStringLiteral("エクスポート..."), file);
+    auto* importAction = new QAction(QStringLiteral("取りこみファイルを開く..."), file);
+    file->insertActions(after, {exportAction, importAction});
+    connect(exportAction, &QAction::triggered, this, [this] { OnFileExport(); });
+    connect(importAction, &QAction::triggered, this, [this] { OnOpenImportFile(); });
+
+    connect(edit->addAction(QStringLiteral("地図で見る")), &QAction::triggered, this, [this] { OnShowOnMap(); });
+
+    view->addSeparator();
+    QMenu* datumMenu = view->addMenu(QStringLiteral("本体の測地系"));
+    auto* group = new QActionGroup(datumMenu);
+    const std::array<std::pair<QString, DeviceDatum>, 2> choices{{
+        {QStringLiteral("日本測地系 (Tokyo)"), DeviceDatum::tokyo},
+        {QStringLiteral("世界測地系 (WGS 84)"), DeviceDatum::wgs84},
+    }};
+    for (std::size_t k = 0; k < choices.size(); ++k) {
+        QAction* a = datumMenu->addAction(choices[k].first);
+        a->setCheckable(true);
+        group->addAction(a);
+        const DeviceDatum datum = choices[k].second;
+        connect(a, &QAction::triggered, this, [this, datum] { SetDeviceDatum(datum); });
+        datumActions[k] = a;
+    }
+    const auto saved = DatumConverter::FromName(Settings().value(kDatumSetting).toString().toStdString());
+    deviceDatum = saved.value_or(DeviceDatum::tokyo);
+    datumActions[deviceDatum == DeviceDatum::tokyo ? 0 : 1]->setChecked(true);
+    importList.SetDeviceDatum(deviceDatum);
+}
+
+void MainDialog::SetDeviceDatum(DeviceDatum datum)
+{
+    deviceDatum = datum;
+    datumActions[datum == DeviceDatum::tokyo ? 0 : 1]->setChecked(true);
+    importList.SetDeviceDatum(datum);
+    QSettings settings = Settings();
+    settings.setValue(kDatumSetting, QString::fromLatin1(DatumConverter::Name(datum)));
+}
+
+void MainDialog::OnFileExport()
+{
+    const QString chosen = prompter.SaveFileName(this, {kExportFilter, QStringLiteral("gpx"), fileDialogDir, true});
+    if (chosen.isEmpty())
+        return;
+    const auto format = ExchangeFormat::FromPath(chosen);
+    if (!format || *format == ExchangeFormat::mem) {
+        prompter.Message(this, QStringLiteral("GPX、KML、KMZ、CSV、GeoJSON のどれかの拡張子を付けてください。"),
+                         Prompter::Buttons::ok, Prompter::Icon::exclamation);
+        return;
+    }
+    std::vector<PointEntry> entries;
+    for (int i = 0; i < book.GetCount(); ++i)
+        entries.push_back(book.Entry(i));
+    PointExchange::ExportOptions options;
+    options.format = *format;
+    options.title = filePath.isEmpty() ? QFileInfo(chosen).completeBaseName() : QFileInfo(filePath).completeBaseName();
+    options.icons = &MarkPngs::Png;
+    QString error;
+    const QByteArray bytes = PointExchange::Export(entries, ExchangeConverter(deviceDatum), options, error);
+    QSaveFile file(chosen);
+    if (error.isEmpty() && !(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.commit()))
+        error = QString::fromUtf8(messages::kWriteFailed);
+    if (!error.isEmpty())
+        prompter.Message(this, error, Prompter::Buttons::ok, Prompter::Icon::exclamation);
+}
+
+void MainDialog::OnOpenImportFile()
+{
+    const QString chosen = prompter.OpenFileName(this, {kImportFilter, QString(), fileDialogDir, false});
+    if (chosen.isEmpty())
+        return;
+    ShowImportView();
+    importList.LoadFile(chosen);
+}
+
+void MainDialog::OnShowOnMap()
+{
+    const int i = FirstSelectedRow(currentView == 0 ? static_cast<ListBase&>(editList) : targetList);
+    const int imported = currentView == 1 && i < 0 ? FirstSelectedRow(importList) : -1;
+    if (i < 0 && imported < 0)
+        return;
+    const PointEntry& e = imported >= 0 ? importList.Point(imported) : book.Entry(i);
+    const DatumConverter datum(deviceDatum);
+    const auto wgs = datum.ToWgs84({DatumConverter::Degrees(e.latitude, e.latitudeFraction),
+                                    DatumConverter::Degrees(e.longitude, e.longitudeFraction)});
+    if (!wgs) {
+        prompter.Message(this, QString::fromStdString(datum.Error()), Prompter::Buttons::ok,
+                         Prompter::Icon::exclamation);
+        return;
+    }
+    // Six decimals are about ten centimetres, finer than the map shows.
+    QDesktopServices::openUrl(
+        QUrl(kMapUrl.arg(QString::number(wgs->latitude, 'f', 6), QString::number(wgs->longitude, 'f', 6))));
 }
 
 }  // namespace tovik

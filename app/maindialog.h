@@ -11,6 +11,7 @@
 #include <array>
 
 #include "bookview.h"
+#include "datumconverter.h"
 #include "importlistctrl.h"
 #include "pointlistctrl.h"
 #include "prompter.h"
@@ -87,6 +88,13 @@ public:
     void OnDeselectAll();
     void OnUnusedCommand() {}
 
+    // Points in and out of other formats, and the device datum they are converted from.
+    void OnFileExport();
+    void OnOpenImportFile();
+    void OnShowOnMap();
+    void SetDeviceDatum(DeviceDatum datum);
+    DeviceDatum GetDeviceDatum() const { return deviceDatum; }
+
     const QString& FilePath() const { return filePath; }
     const QString& SavePath() const { return savePath; }
     const QString& FileDialogDir() const { return fileDialogDir; }
@@ -136,6 +144,7 @@ private:
     bool ConfirmDiscard();
     void PlaceButton(QWidget& button, const QRect& list, int& y, int offset);
     void ShowBookMessage(const std::string& message);
+    void BuildExchangeMenus(QMenu* file, QMenu* edit, QMenu* view);
 
     PointBook& book;
     Prompter& prompter;
@@ -176,6 +185,8 @@ private:
     QIcon icon;
     bool closing = false;
     bool mirroring = false;
+    DeviceDatum deviceDatum = DeviceDatum::tokyo;
+    std::array<QAction*, 2> datumActions{};
 };
 
 }  // namespace tovik

@@ -20,6 +20,20 @@ RowRecord RowRecord::FromBook(const PointBook& book, int index)
     return r;
 }
 
+RowRecord RowRecord::FromEntry(const PointEntry& e)
+{
+    RowRecord r;
+    r[name] = Cp932::Decode(e.name);
+    r[longitude] = QString::fromStdString(FormatCoordinate(e.longitude, e.longitudeFraction));
+    r[latitude] = QString::fromStdString(FormatCoordinate(e.latitude, e.latitudeFraction));
+    r[telephone] = QString::fromStdString(FormatTelephone(e.telephone));
+    r[mark] = QString::fromStdString(FormatMark(e.mark));
+    r[reading] = Cp932::Decode(e.reading);
+    r[distance] = QString::fromStdString(FormatDistance(e.distance));
+    r[category] = QString::fromStdString(FormatCategory(e.category));
+    return r;
+}
+
 int RowRecord::ImageIndex() const { return ReadLeadingInteger(texts[mark].toStdString()); }
 
 }  // namespace tovik

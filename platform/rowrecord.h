@@ -6,6 +6,7 @@
 namespace tovik {
 
 class PointBook;
+struct PointEntry;
 
 // The eight texts of one list row: name, longitude, latitude, mark, reading, telephone
 // (the six columns), then the distance and category texts, which travel with the row.
@@ -20,6 +21,8 @@ struct RowRecord {
 
     // The row of entry `index` of a book, as its getters give the texts.
     static RowRecord FromBook(const PointBook& book, int index);
+    // The row of a point held outside a book, with the same texts.
+    static RowRecord FromEntry(const PointEntry& entry);
     // The image index of a row: its mark text read as atoi reads it.
     int ImageIndex() const;
 };

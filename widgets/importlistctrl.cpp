@@ -10,8 +10,14 @@
 #include "droppedfiles.h"
 #include "filenamecheck.h"
 #include "messagetexts.h"
+#include "pointexchange.h"
 
 namespace tovik {
+
+namespace {
+// A message box holds the first warnings; the rest are counted.
+constexpr qsizetype kWarningsShown = 20;
+}  // namespace
 
 ImportListCtrl::ImportListCtrl(PointBook::MessageSink sink, QWidget* parent)
     : ListBase(Selection::multiple, parent), importBook(sink), tell(std::move(sink))
@@ -23,6 +29,10 @@ ImportListCtrl::ImportListCtrl(PointBook::MessageSink sink, QWidget* parent)
 
 int ImportListCtrl::LoadFile(const QString& path)
 {
+    if (const auto format = ExchangeFormat::FromPath(path); format && *format != ExchangeFormat::mem) {
+        LoadExchangeFile(path, *format);
+        return 1;
+    }
     const std::string encoded = QFile::encodeName(path).toStdString();
     // Only a .mem file is read as a point memory; anything else would leave the list showing
     // the previous file's points as if they were this one's.
@@ -31,13 +41,44 @@ int ImportListCtrl::LoadFile(const QString& path)
             tell(QString::fromUtf8(messages::kNotMemFile).arg(QFileInfo(path).fileName()).toStdString());
         return 1;
     }
-    importBook.Load(encoded);
-    DeleteAllItems();
+    if (importBook.Load(encoded) != LoadResult::decoded)
+        return 1;
+    std::vector<PointEntry> loaded;
     for (int i = 0; i < PointBook::kCapacity; ++i) {
         if (importBook.IsOccupied(i))
-            InsertRow(i, RowRecord::FromBook(importBook, i));
+            loaded.push_back(importBook.Entry(i));
     }
+    ShowPoints(std::move(loaded));
     return 1;
+}
+
+void ImportListCtrl::LoadExchangeFile(const QString& path, int format)
+{
+    PointExchange::Imported imported = PointExchange::ImportFile(
+        path, static_cast<ExchangeFormat::Format>(format), ExchangeConverter(deviceDatum));
+    QStringList lines = imported.warnings;
+    if (lines.size() > kWarningsShown) {
+        const qsizetype more = lines.size() - kWarningsShown;
+        lines = lines.mid(0, kWarningsShown);
+        lines << QStringLiteral("ほか %1 件").arg(more);
+    }
+    if (!imported.error.isEmpty())
+        lines.prepend(imported.error);
+    if (!lines.isEmpty() && tell)
+        tell(lines.join(u'\n').toStdString());
+    if (imported.error.isEmpty())
+        ShowPoints(std::move(imported.entries));
+}
+
+void ImportListCtrl::ShowPoints(std::vector<PointEntry> shown)
+{
+    points = std::move(shown);
+    // Thousands of rows go in while the list neither paints nor lays out.
+    setUpdatesEnabled(false);
+    DeleteAllItems();
+    for (std::size_t i = 0; i < points.size(); ++i)
+        InsertRow(static_cast<int>(i), RowRecord::FromEntry(points[i]));
+    setUpdatesEnabled(true);
 }
 
 void ImportListCtrl::InsertRow(int index, const RowRecord& row)

@@ -1,0 +1,273 @@
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QDesktopServices>
+#include <QDropEvent>
+#include <QFile>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMimeData>
+#include <QSettings>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QUrl>
+
+#include "cp932.h"
+#include "maindialog.h"
+#include "pointbook.h"
+#include "pointexchange.h"
+#include "qtprinters.h"
+#include "scriptedprompter.h"
+#include "testimages.h"
+
+namespace tovik {
+namespace {
+
+// Receives the addresses the program asks the desktop to open.
+class UrlCatcher : public QObject {
+    Q_OBJECT
+public:
+    QList<QUrl> urls;
+public slots:
+    void Open(const QUrl& url) { urls << url; }
+};
+
+class ExchangeEditorTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        // The datum setting goes to a folder of the test's own.
+        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settingsDir.path());
+        QSettings(QStringLiteral("Tovik"), QStringLiteral("Tovik")).clear();
+        d = std::make_unique<MainDialog>(book, prompter, QString());
+        d->show();
+        QApplication::processEvents();
+    }
+    void TearDown() override { d.reset(); }
+
+    QString File(const char* name) const { return QString::fromStdString(dir.File(name)); }
+
+    // Opens a menu of the menu bar with the mouse and clicks one of its items.
+    void ChooseMenu(MainDialog& dialog, const QString& menuTitle, const QString& item, const QString& subItem = {})
+    {
+        QMenuBar* bar = dialog.findChild<QMenuBar*>();
+        ASSERT_TRUE(bar);
+        QAction* menuAction = nullptr;
+        for (QAction* a : bar->actions()) {
+            if (a->text() == menuTitle)
+                menuAction = a;
+        }
+        ASSERT_TRUE(menuAction) << menuTitle.toStdString();
+        QTest::mouseClick(bar, Qt::LeftButton, {}, bar->actionGeometry(menuAction).center());
+        QMenu* menu = menuAction->menu();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(menu));
+        ClickItem(menu, item);
+        if (!subItem.isEmpty()) {
+            QMenu* sub = nullptr;
+            for (QAction* a : menu->actions()) {
+                if (a->text() == item)
+                    sub = a->menu();
+            }
+            ASSERT_TRUE(sub);
+            // A submenu opens a moment after its item is clicked.
+            for (int waited = 0; !sub->isVisible() && waited < 3000; waited += 20)
+                QTest::qWait(20);
+            ASSERT_TRUE(QTest::qWaitForWindowExposed(sub));
+            ClickItem(sub, subItem);
+        }
+        QApplication::processEvents();
+    }
+    static void ClickItem(QMenu* menu, const QString& text)
+    {
+        for (QAction* a : menu->actions()) {
+            if (a->text() == text) {
+                QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(a).center());
+                return;
+            }
+        }
+        FAIL() << "no menu item " << text.toStdString();
+    }
+    static QStringList Items(MainDialog& dialog, const QString& menuTitle)
+    {
+        QStringList items;
+        for (QAction* a : dialog.findChild<QMenuBar*>()->actions()) {
+            if (a->text() == menuTitle) {
+                for (QAction* item : a->menu()->actions())
+                    items << (item->isSeparator() ? QStringLiteral("-") : item->text());
+            }
+        }
+        return items;
+    }
+    void Fill(const std::vector<PointEntry>& entries)
+    {
+        for (const PointEntry& e : entries)
+            book.InsertEntry(book.GetCount(), e);
+        d->RefreshLists();
+        book.SetModified(false);
+    }
+    // A file of the given format holding `count` points named W0, W1, ...
+    QString ExchangeFile(const char* name, int count, ExchangeFormat::Format format = ExchangeFormat::gpx)
+    {
+        std::vector<PointEntry> entries;
+        for (int i = 0; i < count; ++i)
+            entries.push_back(test::SimplePoint("W" + std::to_string(i), i % 100));
+        PointExchange::ExportOptions options;
+        options.format = format;
+        QString error;
+        WriteFile(name, PointExchange::Export(entries, ExchangeConverter(DeviceDatum::tokyo), options, error));
+        return File(name);
+    }
+    void WriteFile(const char* name, const QByteArray& bytes)
+    {
+        QFile f(File(name));
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(bytes);
+    }
+    void DropOnImportList(const QString& path)
+    {
+        QMimeData mime;
+        mime.setUrls({QUrl::fromLocalFile(path)});
+        QWidget* target = d->ImportList().viewport();
+        const QPoint middle(target->width() / 2, target->height() / 2);
+        QDragEnterEvent enter(middle, Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(target, &enter);
+        QDropEvent dropped(middle, Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(target, &dropped);
+    }
+    void ClickRow(ListBase& list, int row, Qt::KeyboardModifiers modifiers = {})
+    {
+        list.scrollToItem(list.item(row, 0));
+        QTest::mouseClick(list.viewport(), Qt::LeftButton, modifiers, list.visualItemRect(list.item(row, 1)).center());
+    }
+
+    QTemporaryDir settingsDir;
+    test::TempDir dir;
+    test::ScriptedPrompter prompter;
+    PointBook book;
+    std::unique_ptr<MainDialog> d;
+};
+
+TEST_F(ExchangeEditorTest, NewMenuItemsFollowTheDescribedOnes)
+{
+    EXPECT_EQ(Items(*d, QStringLiteral("ﾌｧｲﾙ(&F)")),
+              (QStringList{"開く", "上書き保存", "名前を付けて保存", "エクスポート...", "取りこみファイルを開く...", "-",
+                           "ｱﾌﾟﾘｹｰｼｮﾝの終了"}));
+    EXPECT_EQ(Items(*d, QStringLiteral("編集")), (QStringList{"変更", "追加", "削除", "-", "移動", "-", "地図で見る"}));
+    EXPECT_EQ(Items(*d, QStringLiteral("表示")), (QStringList{"編集画面", "ファイル取りこみ画面", "-", "本体の測地系"}));
+}
+
+TEST_F(ExchangeEditorTest, ExportWritesTheEditedPointsInTheChosenFormat)
+{
+    Fill({test::TokyoTower(), test::SimplePoint("second", 5)});
+    prompter.saveNames = {File("out.kmz")};
+    ChooseMenu(*d, QStringLiteral("ﾌｧｲﾙ(&F)"), QStringLiteral("エクスポート..."));
+    ASSERT_EQ(prompter.saveRequests.size(), 1u);
+    EXPECT_TRUE(prompter.saveRequests[0].filter.contains(QStringLiteral("KMZ ファイル (*.kmz)|*.kmz")));
+    EXPECT_TRUE(prompter.saveRequests[0].overwritePrompt);
+    const PointExchange::Imported back =
+        PointExchange::ImportFile(File("out.kmz"), ExchangeFormat::kmz, ExchangeConverter(DeviceDatum::tokyo));
+    ASSERT_EQ(back.error, QString());
+    ASSERT_EQ(back.entries.size(), 2u);
+    EXPECT_EQ(back.entries[0], book.Entry(0));
+    EXPECT_EQ(back.entries[1], book.Entry(1));
+    EXPECT_FALSE(book.IsModified());
+    EXPECT_EQ(d->FilePath(), QString());  // an export is no save: the current file stays
+
+    // A name without a known extension exports nothing and says why.
+    prompter.saveNames = {File("out.txt")};
+    ChooseMenu(*d, QStringLiteral("ﾌｧｲﾙ(&F)"), QStringLiteral("エクスポート..."));
+    EXPECT_FALSE(QFile::exists(File("out.txt")));
+    ASSERT_EQ(prompter.shown.size(), 1u);
+    EXPECT_TRUE(prompter.shown[0].text.contains(QStringLiteral("拡張子")));
+}
+
+TEST_F(ExchangeEditorTest, TenThousandPointsInTheImportListAndASelectionTransferred)
+{
+    prompter.openNames = {ExchangeFile("big.gpx", 10000)};
+    ChooseMenu(*d, QStringLiteral("ﾌｧｲﾙ(&F)"), QStringLiteral("取りこみファイルを開く..."));
+    EXPECT_EQ(d->CurrentView(), 1);
+    ImportListCtrl& list = d->ImportList();
+    ASSERT_EQ(list.GetItemCount(), 10000);
+    EXPECT_EQ(list.GetItemText(9999, 0), QStringLiteral("W9999"));
+    EXPECT_EQ(list.GetItemText(2, 3), QStringLiteral("2"));
+    EXPECT_TRUE(prompter.shown.empty());
+
+    // Rows 9997 to 9999 selected with the mouse go across with ">>", MARK unticked.
+    d->findChild<QCheckBox*>("markCheck")->setChecked(false);
+    ClickRow(list, 9997);
+    ClickRow(list, 9999, Qt::ShiftModifier);
+    EXPECT_EQ(list.GetSelectedCount(), 3);
+    QTest::mouseClick(d->findChild<QPushButton*>("transferButton"), Qt::LeftButton);
+    ASSERT_EQ(book.GetCount(), 3);
+    // Every copy goes to the same place, so the block lands in reverse order.
+    EXPECT_EQ(book.GetName(0), "W9999");
+    EXPECT_EQ(book.Entry(0).mark, 99 % 100 % 26);
+    EXPECT_EQ(book.GetName(2), "W9997");
+
+    // All of them would pass the device's hundred points: nothing is copied.
+    list.selectAll();
+    QTest::mouseClick(d->findChild<QPushButton*>("transferButton"), Qt::LeftButton);
+    EXPECT_EQ(book.GetCount(), 3);
+    ASSERT_EQ(prompter.shown.size(), 1u);
+    EXPECT_EQ(prompter.shown[0].text, QStringLiteral("１００地点以上は登録出来ません。"));
+}
+
+TEST_F(ExchangeEditorTest, DroppedExchangeFilesFillTheImportListAndBadOnesLeaveIt)
+{
+    d->ShowImportView();
+    DropOnImportList(ExchangeFile("two.geojson", 2, ExchangeFormat::geojson));
+    ASSERT_EQ(d->ImportList().GetItemCount(), 2);
+    EXPECT_EQ(d->ImportList().GetItemText(1, 0), QStringLiteral("W1"));
+
+    WriteFile("broken.gpx", "<gpx><wpt lat=\"35\" lon=\"139\">");
+    DropOnImportList(File("broken.gpx"));
+    ASSERT_EQ(prompter.shown.size(), 1u);
+    EXPECT_TRUE(prompter.shown[0].text.startsWith(QStringLiteral("XML として読めません"))) << prompter.shown[0].text.toStdString();
+    EXPECT_EQ(d->ImportList().GetItemCount(), 2);
+
+    // Points that cannot be stored are named in one message; the others are shown.
+    WriteFile("mixed.csv", "name,lat,lon\nLima,-12.05,-77.04\nNara,34.685,135.805\n");
+    DropOnImportList(File("mixed.csv"));
+    ASSERT_EQ(prompter.shown.size(), 2u);
+    EXPECT_TRUE(prompter.shown[1].text.startsWith(QStringLiteral("「Lima」 は東経・北緯の範囲にないため")));
+    ASSERT_EQ(d->ImportList().GetItemCount(), 1);
+    EXPECT_EQ(d->ImportList().GetItemText(0, 0), QStringLiteral("Nara"));
+    EXPECT_EQ(book.GetCount(), 0);
+}
+
+TEST_F(ExchangeEditorTest, TheDeviceDatumIsChosenInTheViewMenuAndKept)
+{
+    EXPECT_EQ(d->GetDeviceDatum(), DeviceDatum::tokyo);
+    ChooseMenu(*d, QStringLiteral("表示"), QStringLiteral("本体の測地系"), QStringLiteral("世界測地系 (WGS 84)"));
+    EXPECT_EQ(d->GetDeviceDatum(), DeviceDatum::wgs84);
+
+    // The next start has it, and reads exchange files without a shift.
+    d.reset();
+    d = std::make_unique<MainDialog>(book, prompter, QString());
+    EXPECT_EQ(d->GetDeviceDatum(), DeviceDatum::wgs84);
+    WriteFile("one.csv", "name,lat,lon\nA,35.5,139.5\n");
+    d->ShowImportView();
+    DropOnImportList(File("one.csv"));
+    EXPECT_EQ(d->ImportList().GetItemText(0, 1), QStringLiteral("139.30.00.0"));
+    EXPECT_EQ(d->ImportList().GetItemText(0, 2), QStringLiteral(" 35.30.00.0"));
+}
+
+TEST_F(ExchangeEditorTest, ShowOnMapOpensTheGsiMapAtTheWgs84Position)
+{
+    UrlCatcher catcher;
+    QDesktopServices::setUrlHandler(QStringLiteral("https"), &catcher, "Open");
+    Fill({test::TokyoTower()});
+    ChooseMenu(*d, QStringLiteral("編集"), QStringLiteral("地図で見る"));  // nothing selected
+    EXPECT_TRUE(catcher.urls.isEmpty());
+    ClickRow(d->EditList(), 0);
+    ChooseMenu(*d, QStringLiteral("編集"), QStringLiteral("地図で見る"));
+    QDesktopServices::unsetUrlHandler(QStringLiteral("https"));
+    ASSERT_EQ(catcher.urls.size(), 1);
+    // The Tokyo datum's 35°39'31" N 139°44'45.5" E in WGS 84.
+    EXPECT_EQ(catcher.urls[0].toString(), QStringLiteral("https://maps.gsi.go.jp/#17/35.661852/139.742741/"));
+}
+
+}  // namespace
+}  // namespace tovik
+
+#include "exchange_test.moc"
