@@ -93,7 +93,26 @@ std::optional<GeoPoint> DatumConverter::Transform(GeoPoint in, bool forward) con
 
 std::optional<GeoPoint> DatumConverter::ToWgs84(GeoPoint device) const { return Transform(device, true); }
 
-std::optional<GeoPoint> DatumConverter::FromWgs84(GeoPoint wgs84) const { return Transform(wgs84, false); }
+std::optional<GeoPoint> DatumConverter::FromWgs84(GeoPoint wgs84) const
+{
+    // The operation keeps the ellipsoidal height of its input, so its inverse does not
+    // quite undo the forward shift: in Japan by a few millimetres, far from it by more
+    // than the device's 1/250 s. A few corrections by the forward shift make the way back
+    // its exact inverse, so a stored position always comes back to the same value.
+    std::optional<GeoPoint> device = Transform(wgs84, false);
+    for (int i = 0; device && i < 4; ++i) {
+        const std::optional<GeoPoint> there = Transform(*device, true);
+        if (!there)
+            return std::nullopt;
+        const double dLat = wgs84.latitude - there->latitude;
+        const double dLon = wgs84.longitude - there->longitude;
+        device->latitude += dLat;
+        device->longitude += dLon;
+        if (std::abs(dLat) < 1e-12 && std::abs(dLon) < 1e-12)
+            break;
+    }
+    return device;
+}
 
 std::optional<DeviceDatum> DatumConverter::FromName(std::string_view name)
 {

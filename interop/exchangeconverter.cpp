@@ -171,8 +171,17 @@ std::optional<PointEntry> ExchangeConverter::ToEntry(const ExchangePoint& p, int
     const bool inRange = std::isfinite(p.latitude) && std::isfinite(p.longitude) && p.latitude >= 0 &&
                          p.latitude <= 90 && p.longitude >= 0 && p.longitude <= 180;
     const auto device = inRange ? datum.FromWgs84({p.latitude, p.longitude}) : std::nullopt;
-    const auto latitude = device ? DatumConverter::FromDegrees(device->latitude) : std::nullopt;
-    const auto longitude = device ? DatumConverter::FromDegrees(device->longitude) : std::nullopt;
+    auto latitude = device ? DatumConverter::FromDegrees(device->latitude) : std::nullopt;
+    auto longitude = device ? DatumConverter::FromDegrees(device->longitude) : std::nullopt;
+    // Near the poles and the date line the shift can carry a point past 90 or 180
+    // degrees, where the way back to WGS 84 would fail: such a point cannot be exported
+    // again and is not taken.
+    if (latitude && longitude) {
+        const auto there = datum.ToWgs84({DatumConverter::Degrees(latitude->value, latitude->fraction),
+                                          DatumConverter::Degrees(longitude->value, longitude->fraction)});
+        if (!there || device->latitude > 90 || device->longitude > 180)
+            latitude.reset();
+    }
     if (!latitude || !longitude) {
         warnings << label + QStringLiteral(" は東経・北緯の範囲にないため取りこみませんでした（緯度 %1、経度 %2）。")
                                 .arg(p.latitude, 0, 'f', 6)

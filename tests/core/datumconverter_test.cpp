@@ -96,6 +96,18 @@ TEST(DatumConverterTest, StoredCoordinatesSurviveTheTripThroughWgs84AndNineDecim
     }
 }
 
+TEST(DatumConverterTest, TheWayBackUndoesTheWayThereFarFromJapanToo)
+{
+    // PROJ's inverse of the three-parameter shift is off by centimetres far from Japan.
+    const DatumConverter tokyo(DeviceDatum::tokyo);
+    for (const GeoPoint p : {GeoPoint{16.0, 6.0}, GeoPoint{1.0, 179.0}, GeoPoint{70.0, 90.0}}) {
+        const auto back = tokyo.FromWgs84(*tokyo.ToWgs84(p));
+        ASSERT_TRUE(back);
+        EXPECT_NEAR(back->latitude, p.latitude, 1e-10);
+        EXPECT_NEAR(back->longitude, p.longitude, 1e-10);
+    }
+}
+
 TEST(DatumConverterTest, DegreesRoundToTheDevicesFraction)
 {
     // 139°44'45" and 125/250 s.
