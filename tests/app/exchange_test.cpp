@@ -2,11 +2,9 @@
 
 #include <QApplication>
 #include <QDesktopServices>
-#include <QDropEvent>
 #include <QFile>
 #include <QMenu>
 #include <QMenuBar>
-#include <QMimeData>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
@@ -19,6 +17,7 @@
 #include "qtprinters.h"
 #include "scriptedprompter.h"
 #include "testimages.h"
+#include "user.h"
 
 namespace tovik {
 namespace {
@@ -47,45 +46,28 @@ protected:
 
     QString File(const char* name) const { return QString::fromStdString(dir.File(name)); }
 
-    // Opens a menu of the menu bar with the mouse and clicks one of its items.
-    void ChooseMenu(MainDialog& dialog, const QString& menuTitle, const QString& item, const QString& subItem = {})
+    // Opens 表示 → 本体の測地系 with the mouse and clicks one of its items.
+    void ChooseDatum(const QString& item)
     {
-        QMenuBar* bar = dialog.findChild<QMenuBar*>();
-        ASSERT_TRUE(bar);
-        QAction* menuAction = nullptr;
-        for (QAction* a : bar->actions()) {
-            if (a->text() == menuTitle)
-                menuAction = a;
+        QMenuBar* bar = d->findChild<QMenuBar*>();
+        QAction* view = nullptr;
+        for (QAction* a : bar->actions())
+            view = a->text() == QStringLiteral("表示") ? a : view;
+        ASSERT_TRUE(view);
+        test::User::ClickAt(*bar, bar->actionGeometry(view).center());
+        QAction* datum = view->menu()->actions().last();
+        ASSERT_EQ(datum->text(), QStringLiteral("本体の測地系"));
+        test::User::ClickAt(*view->menu(), view->menu()->actionGeometry(datum).center());
+        // A submenu opens a moment after its item is clicked.
+        QMenu* sub = datum->menu();
+        for (int waited = 0; !sub->isVisible() && waited < 3000; waited += 20)
+            QTest::qWait(20);
+        ASSERT_TRUE(sub->isVisible());
+        for (QAction* a : sub->actions()) {
+            if (a->text() == item)
+                test::User::ClickAt(*sub, sub->actionGeometry(a).center());
         }
-        ASSERT_TRUE(menuAction) << menuTitle.toStdString();
-        QTest::mouseClick(bar, Qt::LeftButton, {}, bar->actionGeometry(menuAction).center());
-        QMenu* menu = menuAction->menu();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(menu));
-        ClickItem(menu, item);
-        if (!subItem.isEmpty()) {
-            QMenu* sub = nullptr;
-            for (QAction* a : menu->actions()) {
-                if (a->text() == item)
-                    sub = a->menu();
-            }
-            ASSERT_TRUE(sub);
-            // A submenu opens a moment after its item is clicked.
-            for (int waited = 0; !sub->isVisible() && waited < 3000; waited += 20)
-                QTest::qWait(20);
-            ASSERT_TRUE(QTest::qWaitForWindowExposed(sub));
-            ClickItem(sub, subItem);
-        }
-        QApplication::processEvents();
-    }
-    static void ClickItem(QMenu* menu, const QString& text)
-    {
-        for (QAction* a : menu->actions()) {
-            if (a->text() == text) {
-                QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(a).center());
-                return;
-            }
-        }
-        FAIL() << "no menu item " << text.toStdString();
+        EXPECT_FALSE(sub->isVisible());
     }
     static QStringList Items(MainDialog& dialog, const QString& menuTitle)
     {
@@ -123,21 +105,11 @@ protected:
         ASSERT_TRUE(f.open(QIODevice::WriteOnly));
         f.write(bytes);
     }
-    void DropOnImportList(const QString& path)
-    {
-        QMimeData mime;
-        mime.setUrls({QUrl::fromLocalFile(path)});
-        QWidget* target = d->ImportList().viewport();
-        const QPoint middle(target->width() / 2, target->height() / 2);
-        QDragEnterEvent enter(middle, Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
-        QApplication::sendEvent(target, &enter);
-        QDropEvent dropped(middle, Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
-        QApplication::sendEvent(target, &dropped);
-    }
-    void ClickRow(ListBase& list, int row, Qt::KeyboardModifiers modifiers = {})
+    void DropOnImportList(const QString& path) { test::User::DropFiles(*d->ImportList().viewport(), {path}); }
+    static void ClickRow(ListBase& list, int row, Qt::KeyboardModifiers modifiers = {})
     {
         list.scrollToItem(list.item(row, 0));
-        QTest::mouseClick(list.viewport(), Qt::LeftButton, modifiers, list.visualItemRect(list.item(row, 1)).center());
+        test::User::ClickRow(list, row, modifiers);
     }
 
     QTemporaryDir settingsDir;
@@ -160,7 +132,7 @@ TEST_F(ExchangeEditorTest, ExportWritesTheEditedPointsInTheChosenFormat)
 {
     Fill({test::TokyoTower(), test::SimplePoint("second", 5)});
     prompter.saveNames = {File("out.kmz")};
-    ChooseMenu(*d, QStringLiteral("ﾌｧｲﾙ(&F)"), QStringLiteral("エクスポート..."));
+    test::User::Choose(*d, QStringLiteral("ﾌｧｲﾙ(&F)"), QStringLiteral("エクスポート..."));
     ASSERT_EQ(prompter.saveRequests.size(), 1u);
     EXPECT_TRUE(prompter.saveRequests[0].filter.contains(QStringLiteral("KMZ ファイル (*.kmz)|*.kmz")));
     EXPECT_TRUE(prompter.saveRequests[0].overwritePrompt);
@@ -175,7 +147,7 @@ TEST_F(ExchangeEditorTest, ExportWritesTheEditedPointsInTheChosenFormat)
 
     // A name without a known extension exports nothing and says why.
     prompter.saveNames = {File("out.txt")};
-    ChooseMenu(*d, QStringLiteral("ﾌｧｲﾙ(&F)"), QStringLiteral("エクスポート..."));
+    test::User::Choose(*d, QStringLiteral("ﾌｧｲﾙ(&F)"), QStringLiteral("エクスポート..."));
     EXPECT_FALSE(QFile::exists(File("out.txt")));
     ASSERT_EQ(prompter.shown.size(), 1u);
     EXPECT_TRUE(prompter.shown[0].text.contains(QStringLiteral("拡張子")));
@@ -184,7 +156,7 @@ TEST_F(ExchangeEditorTest, ExportWritesTheEditedPointsInTheChosenFormat)
 TEST_F(ExchangeEditorTest, TenThousandPointsInTheImportListAndASelectionTransferred)
 {
     prompter.openNames = {ExchangeFile("big.gpx", 10000)};
-    ChooseMenu(*d, QStringLiteral("ﾌｧｲﾙ(&F)"), QStringLiteral("取りこみファイルを開く..."));
+    test::User::Choose(*d, QStringLiteral("ﾌｧｲﾙ(&F)"), QStringLiteral("取りこみファイルを開く..."));
     EXPECT_EQ(d->CurrentView(), 1);
     ImportListCtrl& list = d->ImportList();
     ASSERT_EQ(list.GetItemCount(), 10000);
@@ -197,7 +169,7 @@ TEST_F(ExchangeEditorTest, TenThousandPointsInTheImportListAndASelectionTransfer
     ClickRow(list, 9997);
     ClickRow(list, 9999, Qt::ShiftModifier);
     EXPECT_EQ(list.GetSelectedCount(), 3);
-    QTest::mouseClick(d->findChild<QPushButton*>("transferButton"), Qt::LeftButton);
+    test::User::Click(test::User::Button(*d, QStringLiteral(">>")));
     ASSERT_EQ(book.GetCount(), 3);
     // Every copy goes to the same place, so the block lands in reverse order.
     EXPECT_EQ(book.GetName(0), "W9999");
@@ -206,7 +178,7 @@ TEST_F(ExchangeEditorTest, TenThousandPointsInTheImportListAndASelectionTransfer
 
     // All of them would pass the device's hundred points: nothing is copied.
     list.selectAll();
-    QTest::mouseClick(d->findChild<QPushButton*>("transferButton"), Qt::LeftButton);
+    test::User::Click(test::User::Button(*d, QStringLiteral(">>")));
     EXPECT_EQ(book.GetCount(), 3);
     ASSERT_EQ(prompter.shown.size(), 1u);
     EXPECT_EQ(prompter.shown[0].text, QStringLiteral("１００地点以上は登録出来ません。"));
@@ -238,7 +210,7 @@ TEST_F(ExchangeEditorTest, DroppedExchangeFilesFillTheImportListAndBadOnesLeaveI
 TEST_F(ExchangeEditorTest, TheDeviceDatumIsChosenInTheViewMenuAndKept)
 {
     EXPECT_EQ(d->GetDeviceDatum(), DeviceDatum::tokyo);
-    ChooseMenu(*d, QStringLiteral("表示"), QStringLiteral("本体の測地系"), QStringLiteral("世界測地系 (WGS 84)"));
+    ChooseDatum(QStringLiteral("世界測地系 (WGS 84)"));
     EXPECT_EQ(d->GetDeviceDatum(), DeviceDatum::wgs84);
 
     // The next start has it, and reads exchange files without a shift.
@@ -257,10 +229,10 @@ TEST_F(ExchangeEditorTest, ShowOnMapOpensTheGsiMapAtTheWgs84Position)
     UrlCatcher catcher;
     QDesktopServices::setUrlHandler(QStringLiteral("https"), &catcher, "Open");
     Fill({test::TokyoTower()});
-    ChooseMenu(*d, QStringLiteral("編集"), QStringLiteral("地図で見る"));  // nothing selected
+    test::User::Choose(*d, QStringLiteral("編集"), QStringLiteral("地図で見る"));  // nothing selected
     EXPECT_TRUE(catcher.urls.isEmpty());
     ClickRow(d->EditList(), 0);
-    ChooseMenu(*d, QStringLiteral("編集"), QStringLiteral("地図で見る"));
+    test::User::Choose(*d, QStringLiteral("編集"), QStringLiteral("地図で見る"));
     QDesktopServices::unsetUrlHandler(QStringLiteral("https"));
     ASSERT_EQ(catcher.urls.size(), 1);
     // The Tokyo datum's 35°39'31" N 139°44'45.5" E in WGS 84.

@@ -144,10 +144,11 @@ TEST(PointExchangeTest, ForeignPointsAreFittedToTheDeviceAndNamedInWarnings)
       Sapporo
   </name></wpt>
   <wpt lat="34.0" lon="133.0"><name></name></wpt>
+  <wpt lat="34.5" lon="133.5"><name>1〜2丁目−5</name></wpt>
 </gpx>)";
     const PointExchange::Imported imported = Imported(gpx, Format::gpx, DeviceDatum::tokyo, 7);
     ASSERT_EQ(imported.error, QString());
-    ASSERT_EQ(imported.entries.size(), 4u);
+    ASSERT_EQ(imported.entries.size(), 5u);
     // Cut at a character boundary to 16 bytes; a symbol naming a mark gives it, with the
     // distance and category that go with it.
     EXPECT_EQ(Cp932::Decode(imported.entries[0].name), QStringLiteral("東京駅丸の内駅舎"));
@@ -160,6 +161,9 @@ TEST(PointExchangeTest, ForeignPointsAreFittedToTheDeviceAndNamedInWarnings)
     EXPECT_EQ(imported.entries[1].distance, 0);
     EXPECT_EQ(Cp932::Decode(imported.entries[2].name), QStringLiteral("Sapporo"));
     EXPECT_EQ(imported.entries[3].name, "");
+    // What input methods type for 〜 and − are stored as the device's own characters,
+    // without a warning.
+    EXPECT_EQ(imported.entries[4].name, "1\x81\x60" "2\x92\x9A\x96\xDA\x81\x7C" "5");
     // Tokyo datum: WGS 84 35.681236 N comes back as 35°40'41.3" or so, a few seconds south-east.
     EXPECT_NEAR(DatumConverter::Degrees(imported.entries[0].latitude, imported.entries[0].latitudeFraction),
                 35.681236 - 0.0032, 0.0003);
