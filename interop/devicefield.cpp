@@ -27,3 +27,16 @@ const QStringList& DeviceField::Keys()
 }
 
 }  // namespace tovik
+
+namespace tovik {
+
+const QString* DeviceField::Find(QStringView name)
+{
+    for (const QString& key : Keys()) {
+        if (key == name)
+            return &key;
+    }
+    return nullptr;
+}
+
+}  // namespace tovik

@@ -41,6 +41,8 @@ public:
 
     // Every key in the order the writers put them.
     static const QStringList& Keys();
+    // The key spelt `name`, or nothing when no device field is called so.
+    static const QString* Find(QStringView name);
     // The XML namespace of the GPX <extensions> element.
     static const QString kNamespace;
 };

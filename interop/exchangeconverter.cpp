@@ -176,7 +176,7 @@ std::optional<PointEntry> ExchangeConverter::ToEntry(const ExchangePoint& p, int
     // Near the poles and the date line the shift can carry a point past 90 or 180
     // degrees, where the way back to WGS 84 would fail: such a point cannot be exported
     // again and is not taken.
-    if (latitude && longitude) {
+    if (latitude && longitude && (device->latitude > 89 || device->longitude > 179)) {
         const auto there = datum.ToWgs84({DatumConverter::Degrees(latitude->value, latitude->fraction),
                                           DatumConverter::Degrees(longitude->value, longitude->fraction)});
         if (!there || device->latitude > 90 || device->longitude > 180)

@@ -22,6 +22,7 @@ public:
     explicit ExchangeConverter(DeviceDatum datum, int defaultMark = 0);
 
     DeviceDatum Datum() const { return datum.Datum(); }
+    int DefaultMark() const { return defaultMark; }
     // Why the datum conversion cannot work (PROJ could not set it up); empty when it can.
     QString Error() const;
 

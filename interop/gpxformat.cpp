@@ -2,6 +2,7 @@
 
 #include <QXmlStreamReader>
 #include <QXmlStreamWriter>
+#include <future>
 
 #include "devicefield.h"
 #include "exchangeformat.h"
@@ -21,9 +22,9 @@ void ReadExtensions(QXmlStreamReader& xml, ExchangePoint& point)
         if (xml.isEndElement()) {
             --depth;
         } else if (xml.isStartElement()) {
-            const QString key = xml.name().toString();
-            if (xml.namespaceUri() == DeviceField::kNamespace && DeviceField::Keys().contains(key))
-                point.SetDevice(key, xml.readElementText(QXmlStreamReader::IncludeChildElements));
+            const QString* key = xml.namespaceUri() == DeviceField::kNamespace ? DeviceField::Find(xml.name()) : nullptr;
+            if (key)
+                point.SetDevice(*key, xml.readElementText(QXmlStreamReader::IncludeChildElements));
             else
                 ++depth;
         }
@@ -35,8 +36,9 @@ void ReadWaypoint(QXmlStreamReader& xml, ReadResult& result)
 {
     ExchangePoint point;
     bool latOk = false, lonOk = false;
-    point.latitude = xml.attributes().value(QStringLiteral("lat")).toDouble(&latOk);
-    point.longitude = xml.attributes().value(QStringLiteral("lon")).toDouble(&lonOk);
+    const QXmlStreamAttributes attributes = xml.attributes();
+    point.latitude = attributes.value(QLatin1StringView("lat")).toDouble(&latOk);
+    point.longitude = attributes.value(QLatin1StringView("lon")).toDouble(&lonOk);
     while (xml.readNextStartElement()) {
         const QStringView name = xml.name();
         if (name == u"name")
@@ -57,6 +59,15 @@ void ReadWaypoint(QXmlStreamReader& xml, ReadResult& result)
 }  // namespace
 
 ReadResult GpxFormat::Read(const QByteArray& bytes)
+{
+    if (bytes.size() >= kHalvedSize) {
+        if (std::optional<ReadResult> halves = ReadInHalves(bytes))
+            return std::move(*halves);
+    }
+    return ReadWhole(bytes);
+}
+
+ReadResult GpxFormat::ReadWhole(const QByteArray& bytes)
 {
     ReadResult result;
     if (!ExchangeFormat::LooksLikeXml(bytes)) {
@@ -84,6 +95,51 @@ ReadResult GpxFormat::Read(const QByteArray& bytes)
     } else if (result.points.empty() && result.error.isEmpty()) {
         result.error = QStringLiteral("GPX ファイルに地点（wpt）がありません。");
     }
+    return result;
+}
+
+std::optional<ReadResult> GpxFormat::ReadInHalves(const QByteArray& bytes)
+{
+    // The root's start tag, with the namespaces the second half needs.
+    QXmlStreamReader head(bytes);
+    while (!head.atEnd() && !head.isStartElement()) {
+        head.readNext();
+        if (head.isDTD())
+            return std::nullopt;  // entities of its own: only the whole file reads right
+    }
+    const QString encoding = head.documentEncoding().toString();
+    if (!head.isStartElement() || head.name() != u"gpx" ||
+        (!encoding.isEmpty() && encoding.compare(QStringLiteral("UTF-8"), Qt::CaseInsensitive) != 0))
+        return std::nullopt;
+    QString open = u'<' + head.qualifiedName().toString();
+    for (const QXmlStreamNamespaceDeclaration& ns : head.namespaceDeclarations()) {
+        QString uri = ns.namespaceUri().toString().toHtmlEscaped();
+        open += ns.prefix().isEmpty() ? QStringLiteral(" xmlns=\"%1\"").arg(uri)
+                                      : QStringLiteral(" xmlns:%1=\"%2\"").arg(ns.prefix(), uri);
+    }
+    open += u'>';
+    const QByteArray close = "</" + head.qualifiedName().toUtf8() + '>';
+
+    // In front of a <wpt> past the middle.
+    qsizetype split = bytes.size() / 2;
+    for (;; ++split) {
+        split = bytes.indexOf("<wpt", split);
+        if (split < 0)
+            return std::nullopt;
+        const char after = split + 4 < bytes.size() ? bytes.at(split + 4) : '\0';
+        if (after == ' ' || after == '\t' || after == '\r' || after == '\n' || after == '>' || after == '/')
+            break;
+    }
+    const QByteArray first = bytes.left(split) + close;
+    const QByteArray second = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>" + open.toUtf8() + bytes.mid(split);
+    std::future<ReadResult> later = std::async(std::launch::async, [&second] { return ReadWhole(second); });
+    ReadResult result = ReadWhole(first);
+    ReadResult rest = later.get();
+    if (!result.error.isEmpty() || !rest.error.isEmpty())
+        return std::nullopt;
+    result.warnings += rest.warnings;
+    result.points.insert(result.points.end(), std::make_move_iterator(rest.points.begin()),
+                         std::make_move_iterator(rest.points.end()));
     return result;
 }
 

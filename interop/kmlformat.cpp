@@ -28,11 +28,11 @@ void ReadExtendedData(QXmlStreamReader& xml, ExchangePoint& point)
         }
         if (!xml.isStartElement())
             continue;
-        const QString key = xml.attributes().value(QStringLiteral("name")).toString();
+        const QString* key = DeviceField::Find(xml.attributes().value(QLatin1StringView("name")));
         if (xml.name() == u"SimpleData") {
             const QString value = xml.readElementText(QXmlStreamReader::IncludeChildElements);
-            if (DeviceField::Keys().contains(key))
-                point.SetDevice(key, value);
+            if (key)
+                point.SetDevice(*key, value);
         } else if (xml.name() == u"Data") {
             QString value;
             while (xml.readNextStartElement()) {
@@ -41,8 +41,8 @@ void ReadExtendedData(QXmlStreamReader& xml, ExchangePoint& point)
                 else
                     xml.skipCurrentElement();
             }
-            if (DeviceField::Keys().contains(key))
-                point.SetDevice(key, value);
+            if (key)
+                point.SetDevice(*key, value);
         } else {
             ++depth;
         }

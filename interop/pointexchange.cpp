@@ -1,6 +1,7 @@
 #include "pointexchange.h"
 
 #include <QFile>
+#include <future>
 #include <set>
 
 #include "cp932.h"
@@ -15,6 +16,24 @@ namespace tovik {
 namespace {
 
 const QString kIconFolder = QStringLiteral("files");
+
+struct Converted {
+    std::vector<PointEntry> entries;
+    QStringList warnings;
+};
+
+// Points `from` to `to` fitted to the device, each named by its place in the file.
+Converted Convert(const std::vector<ExchangePoint>& points, std::size_t from, std::size_t to,
+                  const ExchangeConverter& converter)
+{
+    Converted converted;
+    converted.entries.reserve(to - from);
+    for (std::size_t i = from; i < to; ++i) {
+        if (auto entry = converter.ToEntry(points[i], static_cast<int>(i + 1), converted.warnings))
+            converted.entries.push_back(std::move(*entry));
+    }
+    return converted;
+}
 
 PointExchange::Imported FromMem(const QString& path)
 {
@@ -70,12 +89,24 @@ PointExchange::Imported PointExchange::ImportBytes(const QByteArray& bytes, Exch
         imported.error = read.error;
         return imported;
     }
-    imported.entries.reserve(read.points.size());
-    int ordinal = 0;
-    for (const ExchangePoint& point : read.points) {
-        if (auto entry = converter.ToEntry(point, ++ordinal, imported.warnings))
-            imported.entries.push_back(std::move(*entry));
+    // Many points are fitted in two halves at once, the second half with a converter of
+    // its own (a PROJ context serves one thread at a time).
+    const std::size_t half = read.points.size() >= kHalvedCount ? read.points.size() / 2 : read.points.size();
+    std::future<Converted> later;
+    if (half < read.points.size()) {
+        later = std::async(std::launch::async, [&read, half, &converter] {
+            const ExchangeConverter own(converter.Datum(), converter.DefaultMark());
+            return Convert(read.points, half, read.points.size(), own);
+        });
     }
+    Converted converted = Convert(read.points, 0, half, converter);
+    if (later.valid()) {
+        Converted rest = later.get();
+        converted.entries.insert(converted.entries.end(), rest.entries.begin(), rest.entries.end());
+        converted.warnings += rest.warnings;
+    }
+    imported.entries = std::move(converted.entries);
+    imported.warnings += converted.warnings;
     if (imported.entries.empty())
         imported.error = QStringLiteral("取りこめる地点がありません。");
     return imported;

@@ -19,6 +19,8 @@ class PointExchange {
 public:
     // Files larger than this are refused rather than read.
     static constexpr qint64 kLargestFile = 64 * 1024 * 1024;
+    // From this many points on, two cores fit them to the device.
+    static constexpr std::size_t kHalvedCount = 2000;
 
     struct Imported {
         std::vector<PointEntry> entries;

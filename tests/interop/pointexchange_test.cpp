@@ -8,6 +8,7 @@
 
 #include "cp932.h"
 #include "devicebook.h"
+#include "gpxformat.h"
 #include "pointbook.h"
 #include "pointexchange.h"
 #include "qtprinters.h"
@@ -282,6 +283,46 @@ TEST(PointExchangeTest, TenThousandWaypointsAreAllRead)
     ASSERT_EQ(imported.entries.size(), 10000u);
     EXPECT_EQ(imported.entries[9999].name, "P9999");
     EXPECT_EQ(imported.entries[9999], many[9999]);
+}
+
+TEST(PointExchangeTest, LargeGpxFilesReadInHalvesGiveWhatTheWholeGives)
+{
+    // Over a megabyte: waypoints with a long description, and a comment and an
+    // extension holding "<wpt" where a split past the middle might fall.
+    QByteArray gpx = "<?xml version=\"1.0\"?>\n<gpx version=\"1.1\" xmlns=\"http://www.topografix.com/GPX/1/1\" "
+                     "xmlns:tovik=\"urn:x-tovik:point:1\">\n";
+    const QByteArray padding(400, 'x');
+    for (int i = 0; i < 3000; ++i) {
+        gpx += "<wpt lat=\"35." + QByteArray::number(i) + "\" lon=\"139.5\"><name>P" + QByteArray::number(i) +
+               "</name><desc>" + padding + "</desc><extensions><tovik:point><tovik:mark>" +
+               QByteArray::number(i % 26) + "</tovik:mark></tovik:point></extensions></wpt>\n";
+    }
+    const qsizetype middle = gpx.size() / 2;
+    QByteArray inComment = gpx;
+    inComment.insert(middle - 10, "<!-- <wpt lat=\"1\" lon=\"2\"></wpt> -->");
+    QByteArray nested = gpx;
+    nested.insert(gpx.indexOf("<wpt", middle) - 1,
+                  "<metadata><wpt lat=\"1\" lon=\"2\"><name>inner</name></wpt></metadata>");
+    QByteArray brokenLate = gpx;
+    brokenLate.insert(gpx.size() - 100, "<wpt lat=\"1\">");
+    for (const QByteArray& file : {gpx + "</gpx>\n", inComment + "</gpx>\n", nested + "</gpx>\n", brokenLate + "</gpx>\n"}) {
+        ASSERT_GT(file.size(), GpxFormat::kHalvedSize);
+        const ReadResult whole = GpxFormat::ReadWhole(file);
+        const ReadResult halves = GpxFormat::Read(file);
+        EXPECT_EQ(halves.error, whole.error);
+        EXPECT_EQ(halves.warnings, whole.warnings);
+        ASSERT_EQ(halves.points.size(), whole.points.size());
+        for (std::size_t i = 0; i < whole.points.size(); ++i) {
+            EXPECT_EQ(halves.points[i].name, whole.points[i].name);
+            EXPECT_EQ(halves.points[i].latitude, whole.points[i].latitude);
+            EXPECT_EQ(halves.points[i].device, whole.points[i].device);
+        }
+    }
+    EXPECT_TRUE(GpxFormat::ReadInHalves(gpx + "</gpx>\n"));
+    EXPECT_EQ(GpxFormat::Read(gpx + "</gpx>\n").points.size(), 3000u);
+    EXPECT_FALSE(GpxFormat::ReadInHalves(nested + "</gpx>\n"));
+    EXPECT_FALSE(GpxFormat::ReadInHalves(inComment + "</gpx>\n"));
+    EXPECT_TRUE(GpxFormat::Read(brokenLate + "</gpx>\n").error.startsWith(QStringLiteral("XML として読めません")));
 }
 
 TEST(PointExchangeTest, FormatsByNameAndExtension)
