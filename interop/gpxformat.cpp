@@ -6,6 +6,7 @@
 
 #include "devicefield.h"
 #include "exchangeformat.h"
+#include "xmlwalk.h"
 
 namespace tovik {
 
@@ -16,19 +17,12 @@ const QString kGpx11 = QStringLiteral("http://www.topografix.com/GPX/1/1");
 // The device's fields inside <extensions>, in Tovik's namespace at any depth.
 void ReadExtensions(QXmlStreamReader& xml, ExchangePoint& point)
 {
-    int depth = 1;
-    while (depth > 0 && !xml.atEnd()) {
-        xml.readNext();
-        if (xml.isEndElement()) {
-            --depth;
-        } else if (xml.isStartElement()) {
-            const QString* key = xml.namespaceUri() == DeviceField::kNamespace ? DeviceField::Find(xml.name()) : nullptr;
-            if (key)
-                point.SetDevice(*key, xml.readElementText(QXmlStreamReader::IncludeChildElements));
-            else
-                ++depth;
-        }
-    }
+    XmlWalk::Inside(xml, [&point](QXmlStreamReader& x, int) {
+        const QString* key = x.namespaceUri() == DeviceField::kNamespace ? DeviceField::Find(x.name()) : nullptr;
+        if (key)
+            point.SetDevice(*key, x.readElementText(QXmlStreamReader::IncludeChildElements));
+        return key != nullptr;
+    });
 }
 
 // One <wpt>; its children other than those read here are skipped whole.
@@ -70,25 +64,15 @@ ReadResult GpxFormat::Read(const QByteArray& bytes)
 ReadResult GpxFormat::ReadWhole(const QByteArray& bytes)
 {
     ReadResult result;
-    if (!ExchangeFormat::LooksLikeXml(bytes)) {
-        result.error = ExchangeFormat::NotWhatItSays(bytes, "GPX");
-        return result;
-    }
     QXmlStreamReader xml(bytes);
-    if (!xml.readNextStartElement() || xml.name() != u"gpx") {
-        result.error = xml.hasError() ? ExchangeFormat::XmlError(xml) : ExchangeFormat::NotWhatItSays(bytes, "GPX");
+    if (!XmlWalk::OpenRoot(xml, bytes, u"gpx", "GPX", result.error))
         return result;
-    }
-    int depth = 1;
-    while (depth > 0 && !xml.atEnd()) {
-        xml.readNext();
-        if (xml.isEndElement())
-            --depth;
-        else if (xml.isStartElement() && depth == 1 && xml.name() == u"wpt")
-            ReadWaypoint(xml, result);
-        else if (xml.isStartElement())
-            ++depth;
-    }
+    XmlWalk::Inside(xml, [&result](QXmlStreamReader& x, int depth) {
+        if (depth != 1 || x.name() != u"wpt")
+            return false;
+        ReadWaypoint(x, result);
+        return true;
+    });
     if (xml.hasError()) {
         result.error = ExchangeFormat::XmlError(xml);
         result.points.clear();

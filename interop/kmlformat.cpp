@@ -8,6 +8,7 @@
 #include "devicefield.h"
 #include "exchangeconverter.h"
 #include "exchangeformat.h"
+#include "xmlwalk.h"
 
 namespace tovik {
 
@@ -19,34 +20,25 @@ const QString kKml22 = QStringLiteral("http://www.opengis.net/kml/2.2");
 // <SchemaData><SimpleData name="...">...</SimpleData> that other programs write.
 void ReadExtendedData(QXmlStreamReader& xml, ExchangePoint& point)
 {
-    int depth = 1;
-    while (depth > 0 && !xml.atEnd()) {
-        xml.readNext();
-        if (xml.isEndElement()) {
-            --depth;
-            continue;
-        }
-        if (!xml.isStartElement())
-            continue;
-        const QString* key = DeviceField::Find(xml.attributes().value(QLatin1StringView("name")));
-        if (xml.name() == u"SimpleData") {
-            const QString value = xml.readElementText(QXmlStreamReader::IncludeChildElements);
-            if (key)
-                point.SetDevice(*key, value);
-        } else if (xml.name() == u"Data") {
-            QString value;
-            while (xml.readNextStartElement()) {
-                if (xml.name() == u"value")
-                    value = xml.readElementText(QXmlStreamReader::IncludeChildElements);
+    XmlWalk::Inside(xml, [&point](QXmlStreamReader& x, int) {
+        const QString* key = DeviceField::Find(x.attributes().value(QLatin1StringView("name")));
+        QString value;
+        if (x.name() == u"SimpleData") {
+            value = x.readElementText(QXmlStreamReader::IncludeChildElements);
+        } else if (x.name() == u"Data") {
+            while (x.readNextStartElement()) {
+                if (x.name() == u"value")
+                    value = x.readElementText(QXmlStreamReader::IncludeChildElements);
                 else
-                    xml.skipCurrentElement();
+                    x.skipCurrentElement();
             }
-            if (key)
-                point.SetDevice(*key, value);
         } else {
-            ++depth;
+            return false;
         }
-    }
+        if (key)
+            point.SetDevice(*key, value);
+        return true;
+    });
 }
 
 // "lon,lat[,alt]"; the first tuple when there are several.
@@ -107,26 +99,16 @@ void ReadPlacemark(QXmlStreamReader& xml, ReadResult& result, int& notPoints)
 ReadResult KmlFormat::Read(const QByteArray& bytes)
 {
     ReadResult result;
-    if (!ExchangeFormat::LooksLikeXml(bytes)) {
-        result.error = ExchangeFormat::NotWhatItSays(bytes, "KML");
-        return result;
-    }
     QXmlStreamReader xml(bytes);
-    if (!xml.readNextStartElement() || xml.name() != u"kml") {
-        result.error = xml.hasError() ? ExchangeFormat::XmlError(xml) : ExchangeFormat::NotWhatItSays(bytes, "KML");
+    if (!XmlWalk::OpenRoot(xml, bytes, u"kml", "KML", result.error))
         return result;
-    }
     int notPoints = 0;
-    int depth = 1;
-    while (depth > 0 && !xml.atEnd()) {
-        xml.readNext();
-        if (xml.isEndElement())
-            --depth;
-        else if (xml.isStartElement() && xml.name() == u"Placemark")
-            ReadPlacemark(xml, result, notPoints);
-        else if (xml.isStartElement())
-            ++depth;
-    }
+    XmlWalk::Inside(xml, [&result, &notPoints](QXmlStreamReader& x, int) {
+        if (x.name() != u"Placemark")
+            return false;
+        ReadPlacemark(x, result, notPoints);
+        return true;
+    });
     if (xml.hasError()) {
         result.error = ExchangeFormat::XmlError(xml);
         result.points.clear();

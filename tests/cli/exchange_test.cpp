@@ -8,7 +8,7 @@
 #include "pointexchange.h"
 #include "qtprinters.h"
 #include "testimages.h"
-#include "tovikcli.h"
+#include "clirun.h"
 
 namespace tovik {
 namespace {
@@ -17,17 +17,7 @@ using Bytes = std::vector<std::uint8_t>;
 
 class ExchangeCliTest : public ::testing::Test {
 protected:
-    int Run(const QStringList& arguments)
-    {
-        out.clear();
-        err.clear();
-        QTextStream o(&out), e(&err);
-        TovikCli cli(o, e);
-        const int code = cli.Run(arguments);
-        o.flush();
-        e.flush();
-        return code;
-    }
+    int Run(const QStringList& arguments) { return test::RunCli(arguments, out, err); }
     QString File(const char* name) const { return QString::fromStdString(dir.File(name)); }
     // A .mem file of the given points.
     QString MemFile(const char* name, const std::vector<PointEntry>& entries)

@@ -10,11 +10,11 @@
 #include <unistd.h>
 
 #include "cliprocess.h"
+#include "clirun.h"
 #include "clitext.h"
 #include "pointbook.h"
 #include "qtprinters.h"
 #include "testimages.h"
-#include "tovikcli.h"
 
 namespace tovik {
 namespace {
@@ -29,17 +29,7 @@ mode_t TypeOf(const std::string& path)
 
 class CliTest : public ::testing::Test {
 protected:
-    int Run(QStringList arguments)
-    {
-        out.clear();
-        err.clear();
-        QTextStream o(&out), e(&err);
-        TovikCli cli(o, e);
-        const int code = cli.Run(arguments);
-        o.flush();
-        e.flush();
-        return code;
-    }
+    int Run(const QStringList& arguments) { return test::RunCli(arguments, out, err); }
     QString File(const std::string& name) const { return CliText::FromArgument(dir.File(name)); }
     QJsonArray Json(const QString& path)
     {

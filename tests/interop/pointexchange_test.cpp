@@ -62,6 +62,22 @@ PointExchange::Imported Imported(const QByteArray& bytes, Format format, DeviceD
     return PointExchange::ImportBytes(bytes, format, ExchangeConverter(datum, defaultMark));
 }
 
+// A ZIP archive of one entry holding `chunk` `times` over.
+QByteArray Zip(const QString& entry, const QByteArray& chunk, int times)
+{
+    QByteArray archive;
+    QBuffer buffer(&archive);
+    QuaZip zip(&buffer);
+    zip.open(QuaZip::mdCreate);
+    QuaZipFile f(&zip);
+    f.open(QIODevice::WriteOnly, QuaZipNewInfo(entry));
+    for (int i = 0; i < times; ++i)
+        f.write(chunk);
+    f.close();
+    zip.close();
+    return archive;
+}
+
 TEST(PointExchangeTest, MemThroughEveryFormatAndBackIsByteIdentical)
 {
     test::TempDir dir;
@@ -218,31 +234,9 @@ TEST(PointExchangeTest, BadFilesGiveAClearMessageAndNoPoints)
         Format format;
         const char* message;
     };
-    QByteArray noKml;
-    {
-        QBuffer buffer(&noKml);
-        QuaZip zip(&buffer);
-        zip.open(QuaZip::mdCreate);
-        QuaZipFile f(&zip);
-        f.open(QIODevice::WriteOnly, QuaZipNewInfo(QStringLiteral("readme.txt")));
-        f.write("no document here");
-        f.close();
-        zip.close();
-    }
-    QByteArray huge;
-    {
-        // 65 MiB of blanks packs into a few dozen kilobytes.
-        QBuffer buffer(&huge);
-        QuaZip zip(&buffer);
-        zip.open(QuaZip::mdCreate);
-        QuaZipFile f(&zip);
-        f.open(QIODevice::WriteOnly, QuaZipNewInfo(QStringLiteral("doc.kml")));
-        const QByteArray blanks(1024 * 1024, ' ');
-        for (int i = 0; i < 65; ++i)
-            f.write(blanks);
-        f.close();
-        zip.close();
-    }
+    const QByteArray noKml = Zip(QStringLiteral("readme.txt"), "no document here", 1);
+    // 65 MiB of blanks packs into a few dozen kilobytes.
+    const QByteArray huge = Zip(QStringLiteral("doc.kml"), QByteArray(1024 * 1024, ' '), 65);
     const QList<Bad> bad{
         {"malformed GPX", "<gpx><wpt lat=\"35\" lon=\"139\"><name>a</wpt></gpx>", Format::gpx, "XML として読めません"},
         {"malformed KML", "<kml><Placemark><Point><coordinates>1,2</coordinates></Point>", Format::kml,
