@@ -44,9 +44,10 @@ std::optional<int> ReadNumber(const QString& text, int lowest, int highest)
 // read as the text shown, otherwise the text fitted to the field.
 std::string TextOf(const QString& text, const QString& hexBytes, bool& changed)
 {
+    // A zero byte ends a text on the device: stored bytes never hold one.
     if (!hexBytes.isEmpty()) {
         if (const auto bytes = FromHex(hexBytes);
-            bytes && bytes->size() <= ExchangeConverter::kTextBytes) {
+            bytes && bytes->size() <= ExchangeConverter::kTextBytes && bytes->find('\0') == std::string::npos) {
             // A file written in CP932 shows what CP932 cannot hold as "？".
             const QString readable = ExchangeConverter::Readable(*bytes);
             if (readable == text || Cp932::Decode(TextFitter::Replace(readable).bytes) == text)

@@ -194,6 +194,34 @@ TEST(PointExchangeTest, ForeignPointsAreFittedToTheDeviceAndNamedInWarnings)
               }));
 }
 
+TEST(PointExchangeTest, StoredFieldsCountOnlyWhileTheyStillDescribeThePoint)
+{
+    // 0xFA4A is the IBM code of Ⅰ, which CP932 writes as the NEC code 0x8754.
+    const QByteArray json = R"({"type":"FeatureCollection","features":[
+      {"type":"Feature","geometry":{"type":"Point","coordinates":[139.500277778,35.5]},
+       "properties":{"name":"Ⅰ","nameBytes":"FA4A","deviceLatitude":511200,"deviceLatitudeFraction":0,
+                     "deviceLongitude":2008800,"deviceLongitudeFraction":250,"datum":"wgs84"}},
+      {"type":"Feature","geometry":{"type":"Point","coordinates":[139.501,35.5]},
+       "properties":{"name":"Ⅱ","nameBytes":"FA4A","deviceLatitude":511200,"deviceLatitudeFraction":0,
+                     "deviceLongitude":2008800,"deviceLongitudeFraction":1}},
+      {"type":"Feature","geometry":{"type":"Point","coordinates":[139.5,35.5]},
+       "properties":{"name":"z","reading":"a�b","readingBytes":"610062"}}]})";
+    const PointExchange::Imported imported = Imported(json, Format::geojson, DeviceDatum::wgs84);
+    ASSERT_EQ(imported.entries.size(), 3u);
+    // Unchanged: the stored bytes, and 139°30' with a fraction of 250/250 s where the
+    // position alone gives 139°30'01".
+    EXPECT_EQ(imported.entries[0].name, "\xFA\x4A");
+    EXPECT_EQ(imported.entries[0].longitude, 2008800);
+    EXPECT_EQ(imported.entries[0].longitudeFraction, 250);
+    // Renamed and moved in another program: the new text and position.
+    EXPECT_EQ(imported.entries[1].name, "\x87\x55");
+    EXPECT_EQ(FormatCoordinate(imported.entries[1].longitude, imported.entries[1].longitudeFraction),
+              "139.30.03.600");
+    // The device ends a text at a zero byte; such stored bytes are no text of its own.
+    EXPECT_EQ(Cp932::Decode(imported.entries[2].reading), QStringLiteral("a？b"));
+    EXPECT_EQ(imported.warnings, QStringList{QStringLiteral("「z」 のフリガナを本体に保存できる形に変えました。")});
+}
+
 TEST(PointExchangeTest, CsvColumnsAreFoundByEnglishOrJapaneseHeaders)
 {
     // CP932 without a byte-order mark, Japanese headers in another order, degrees,
