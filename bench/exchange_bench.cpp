@@ -63,6 +63,7 @@ void BM_TovikReadsGpxIntoPoints(benchmark::State& state)
             state.SkipWithError("not every waypoint was read");
         benchmark::DoNotOptimize(imported.entries.data());
     }
+    state.counters["file_bytes"] = static_cast<double>(QFile(BigGpx()).size());
 }
 BENCHMARK(BM_TovikReadsGpxIntoPoints)->Unit(benchmark::kMillisecond)->UseRealTime();
 
