@@ -1005,6 +1005,7 @@ void MainDialog::BuildExchangeMenus(QMenu* file, QMenu* edit, QMenu* view)
     connect(exportAction, &QAction::triggered, this, [this] { OnFileExport(); });
     connect(importAction, &QAction::triggered, this, [this] { OnOpenImportFile(); });
 
+    edit->addSeparator();
     connect(edit->addAction(QStringLiteral("地図で見る")), &QAction::triggered, this, [this] { OnShowOnMap(); });
 
     view->addSeparator();

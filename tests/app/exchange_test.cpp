@@ -124,7 +124,9 @@ TEST_F(ExchangeEditorTest, NewMenuItemsFollowTheDescribedOnes)
     EXPECT_EQ(Items(*d, QStringLiteral("ﾌｧｲﾙ(&F)")),
               (QStringList{"開く", "上書き保存", "名前を付けて保存", "エクスポート...", "取りこみファイルを開く...", "-",
                            "ｱﾌﾟﾘｹｰｼｮﾝの終了"}));
-    EXPECT_EQ(Items(*d, QStringLiteral("編集")), (QStringList{"変更", "追加", "削除", "-", "移動", "-", "地図で見る"}));
+    const QStringList edit = Items(*d, QStringLiteral("編集"));
+    EXPECT_EQ(edit.mid(0, 5), (QStringList{"変更", "追加", "削除", "-", "移動"}));
+    EXPECT_EQ(edit.mid(edit.size() - 2), (QStringList{"-", "地図で見る"}));
     EXPECT_EQ(Items(*d, QStringLiteral("表示")), (QStringList{"編集画面", "ファイル取りこみ画面", "-", "本体の測地系"}));
 }
 
