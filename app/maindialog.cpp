@@ -6,7 +6,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QSettings>
 #include <QUrl>
 #include <QImageReader>
@@ -1058,9 +1057,8 @@ void MainDialog::OnFileExport()
     options.icons = &MarkPngs::Png;
     QString error;
     const QByteArray bytes = PointExchange::Export(entries, ExchangeConverter(deviceDatum), options, error);
-    QSaveFile file(chosen);
-    if (error.isEmpty() && !(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.commit()))
-        error = QString::fromUtf8(messages::kWriteFailed);
+    if (error.isEmpty())
+        error = PointExchange::WriteFile(Encoded(chosen), bytes);
     if (!error.isEmpty())
         prompter.Message(this, error, Prompter::Buttons::ok, Prompter::Icon::exclamation);
 }

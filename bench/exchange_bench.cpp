@@ -58,7 +58,7 @@ void BM_TovikReadsGpxIntoPoints(benchmark::State& state)
 {
     const ExchangeConverter converter(DeviceDatum::tokyo);
     for (auto _ : state) {
-        const PointExchange::Imported imported = PointExchange::ImportFile(BigGpx(), ExchangeFormat::gpx, converter);
+        const PointExchange::Imported imported = PointExchange::ImportFile(BigGpx().toStdString(), ExchangeFormat::gpx, converter);
         if (imported.entries.size() != kWaypoints)
             state.SkipWithError("not every waypoint was read");
         benchmark::DoNotOptimize(imported.entries.data());

@@ -2,7 +2,6 @@
 
 #include <QFileInfo>
 #include <QMap>
-#include <QSaveFile>
 #include <array>
 #include <chrono>
 #include <cstdio>
@@ -421,7 +420,8 @@ int TovikCli::Export(const QStringList& arguments)
         if (!formatName.isEmpty())
             return Usage(QStringLiteral("--format must be gpx, kml, kmz, csv or geojson, not %1").arg(formatName));
         return Usage(toStdout ? QStringLiteral("export to - needs --format")
-                              : QStringLiteral("cannot tell the format of %1 from its extension; use --format").arg(outPath));
+                              : QStringLiteral("cannot tell the format of %1 from its extension; use --format")
+                                    .arg(CliText::Printable(outPath)));
     }
     const QString encoding = a->values.value(QStringLiteral("encoding"), QStringLiteral("utf-8")).toLower();
     if (encoding != QStringLiteral("utf-8") && encoding != QStringLiteral("cp932"))
@@ -436,7 +436,7 @@ int TovikCli::Export(const QStringList& arguments)
     PointExchange::ExportOptions options;
     options.format = *format;
     options.encoding = encoding == QStringLiteral("cp932") ? CsvFormat::Encoding::cp932 : CsvFormat::Encoding::utf8;
-    options.title = QFileInfo(in).completeBaseName();
+    options.title = CliText::Printable(QFileInfo(in).completeBaseName());
     options.icons = &MarkPngs::Png;
     QString error;
     const QByteArray bytes = PointExchange::Export(entries, ExchangeConverter(*datum), options, error);
@@ -455,9 +455,8 @@ int TovikCli::Export(const QStringList& arguments)
         }
         return kSuccess;
     }
-    QSaveFile file(outPath);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
-        Fail(outPath, QString::fromUtf8(messages::kWriteFailed) + QStringLiteral(" (") + file.errorString() + u')');
+    if (const QString problem = PointExchange::WriteFile(CliText::ToPath(outPath), bytes); !problem.isEmpty()) {
+        Fail(outPath, problem);
         return kRefused;
     }
     return kSuccess;
@@ -475,8 +474,8 @@ int TovikCli::Import(const QStringList& arguments)
     const auto datum = DatumOption(*a, problem);
     if (!datum)
         return Usage(problem);
-    if (!PointBook::HasMemExtension(QFile::encodeName(outPath).toStdString()))
-        return Usage(QStringLiteral("OUT must be a .mem file, not %1").arg(outPath));
+    if (!PointBook::HasMemExtension(CliText::ToPath(outPath)))
+        return Usage(QStringLiteral("OUT must be a .mem file, not %1").arg(CliText::Printable(outPath)));
     bool markOk = true;
     const int mark = a->values.value(QStringLiteral("mark"), QStringLiteral("0")).toInt(&markOk);
     if (!markOk || mark < 0 || mark > 25)
@@ -487,15 +486,17 @@ int TovikCli::Import(const QStringList& arguments)
         return Usage(QStringLiteral("--format must be gpx, kml, kmz, csv, geojson or mem, not %1").arg(formatName));
     for (const QString& in : inputs) {
         if (!givenFormat && !ExchangeFormat::FromPath(in))
-            return Usage(QStringLiteral("cannot tell the format of %1 from its extension; use --format").arg(in));
+            return Usage(QStringLiteral("cannot tell the format of %1 from its extension; use --format")
+                             .arg(CliText::Printable(in)));
     }
 
     const bool append = a->flags.contains(QStringLiteral("append"));
     PointBook book;
+    // Appending reads OUT and saves it again: locked in between, as add does.
     if (append) {
-        if (!LoadDecoded(book, outPath))
+        if (!LoadDecoded(book, outPath, Lock::untilSaved))
             return kRefused;
-    } else if (QFileInfo::exists(outPath) && !a->flags.contains(QStringLiteral("force"))) {
+    } else if (FileAccess::Exists(CliText::ToPath(outPath)) && !a->flags.contains(QStringLiteral("force"))) {
         Fail(outPath, QStringLiteral("already exists; use --force to replace it or --append to add to it"));
         return kRefused;
     }
@@ -503,10 +504,10 @@ int TovikCli::Import(const QStringList& arguments)
     const ExchangeConverter converter(*datum, mark);
     std::vector<PointEntry> entries;
     for (const QString& in : inputs) {
-        const PointExchange::Imported imported =
-            PointExchange::ImportFile(in, givenFormat ? *givenFormat : *ExchangeFormat::FromPath(in), converter);
+        const PointExchange::Imported imported = PointExchange::ImportFile(
+            CliText::ToPath(in), givenFormat ? *givenFormat : *ExchangeFormat::FromPath(in), converter);
         for (const QString& warning : imported.warnings)
-            err << "tovik-cli: " << in << ": " << warning << "\n";
+            err << "tovik-cli: " << CliText::Printable(in) << ": " << warning << "\n";
         if (!imported.error.isEmpty()) {
             Fail(in, imported.error);
             return kRefused;

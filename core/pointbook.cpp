@@ -115,33 +115,32 @@ void PointBook::ClearEntries()
     entries.fill(PointEntry{});
 }
 
-void PointBook::ReportFileError(FileCause cause, bool writing) const
+const char* PointBook::FileErrorText(FileCause cause, bool writing)
 {
     switch (cause) {
     case FileCause::none:
-        return;
+        return nullptr;
     case FileCause::fileNotFound:
-        Report(messages::kFileNotFound);
-        return;
+        return messages::kFileNotFound;
     case FileCause::accessDenied:
-        Report(messages::kAccessDenied);
-        return;
+        return messages::kAccessDenied;
     case FileCause::sharingViolation:
-        Report(messages::kSharingViolation);
-        return;
+        return messages::kSharingViolation;
     case FileCause::notRegularFile:
-        Report(messages::kNotRegularFile);
-        return;
+        return messages::kNotRegularFile;
     case FileCause::linkLoop:
-        Report(messages::kLinkLoop);
-        return;
+        return messages::kLinkLoop;
     case FileCause::nameTooLong:
-        Report(messages::kNameTooLong);
-        return;
+        return messages::kNameTooLong;
     default:
-        Report(writing ? messages::kWriteFailed : messages::kReadFailed);
-        return;
+        return writing ? messages::kWriteFailed : messages::kReadFailed;
     }
+}
+
+void PointBook::ReportFileError(FileCause cause, bool writing) const
+{
+    if (const char* text = FileErrorText(cause, writing))
+        Report(text);
 }
 
 bool PointBook::IsOccupied(int index) const { return Entry(index).occupied == PointEntry::kOccupied; }

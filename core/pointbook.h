@@ -44,6 +44,8 @@ public:
     bool Save(const std::string& path);
     // True when the file name's extension is .mem in any case, the files Load decodes.
     static bool HasMemExtension(const std::string& path);
+    // The message for a file that could not be read or written; none for FileCause::none.
+    static const char* FileErrorText(FileCause cause, bool writing);
     // True when `path` is the file this book last loaded or saved and another program
     // has changed or replaced it since. A file that is gone counts as unchanged.
     bool ChangedOnDisk(const std::string& path) const;

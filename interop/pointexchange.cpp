@@ -1,10 +1,10 @@
 #include "pointexchange.h"
 
-#include <QFile>
 #include <future>
 #include <set>
 
 #include "cp932.h"
+#include "fileaccess.h"
 #include "geojsonformat.h"
 #include "gpxformat.h"
 #include "kmlformat.h"
@@ -35,11 +35,11 @@ Converted Convert(const std::vector<ExchangePoint>& points, std::size_t from, st
     return converted;
 }
 
-PointExchange::Imported FromMem(const QString& path)
+PointExchange::Imported FromMem(const std::string& path)
 {
     PointExchange::Imported imported;
     PointBook book([&imported](const std::string& m) { imported.error = QString::fromStdString(m); });
-    const LoadResult result = book.Load(QFile::encodeName(path).toStdString());
+    const LoadResult result = book.Load(path);
     if (result == LoadResult::notDecoded)
         imported.error = QStringLiteral("拡張子が .mem ではないため地点メモリーとして読めません。");
     if (result != LoadResult::decoded)
@@ -47,6 +47,11 @@ PointExchange::Imported FromMem(const QString& path)
     for (int i = 0; i < book.GetCount(); ++i)
         imported.entries.push_back(book.Entry(i));
     return imported;
+}
+
+QString TooLarge()
+{
+    return QStringLiteral("ファイルが大きすぎます（%1 MiB まで）。").arg(PointExchange::kLargestFile / (1024 * 1024));
 }
 
 }  // namespace
@@ -112,29 +117,38 @@ PointExchange::Imported PointExchange::ImportBytes(const QByteArray& bytes, Exch
     return imported;
 }
 
-PointExchange::Imported PointExchange::ImportFile(const QString& path, ExchangeFormat::Format format,
+PointExchange::Imported PointExchange::ImportFile(const std::string& path, ExchangeFormat::Format format,
                                                   const ExchangeConverter& converter)
 {
     if (format == ExchangeFormat::mem)
         return FromMem(path);
     Imported imported;
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        imported.error = file.error() == QFileDevice::OpenError && !file.exists()
-                             ? QStringLiteral("ファイルが見つかりませんでした。")
-                             : QStringLiteral("読み込みに失敗しました。");
+    const std::optional<FileStamp> stamp = FileAccess::StampOf(path);
+    if (stamp && stamp->size > kLargestFile) {
+        imported.error = TooLarge();
         return imported;
     }
-    if (file.size() > kLargestFile) {
-        imported.error = QStringLiteral("ファイルが大きすぎます（%1 MiB まで）。").arg(kLargestFile / (1024 * 1024));
+    // One byte more than the file had when it was looked at tells that it has grown since.
+    std::vector<std::uint8_t> buffer(static_cast<std::size_t>(stamp ? stamp->size + 1 : 1));
+    std::size_t bytesRead = 0;
+    if (const FileCause cause = FileAccess().Read(path, buffer, bytesRead); cause != FileCause::none) {
+        imported.error = QString::fromUtf8(PointBook::FileErrorText(cause, false));
         return imported;
     }
-    const QByteArray bytes = file.read(kLargestFile + 1);
-    if (bytes.size() > kLargestFile) {
-        imported.error = QStringLiteral("ファイルが大きすぎます（%1 MiB まで）。").arg(kLargestFile / (1024 * 1024));
+    if (bytesRead == buffer.size()) {
+        imported.error = QStringLiteral("読んでいる間にファイルが変わりました。");
         return imported;
     }
-    return ImportBytes(bytes, format, converter);
+    return ImportBytes(QByteArray(reinterpret_cast<const char*>(buffer.data()), static_cast<qsizetype>(bytesRead)),
+                       format, converter);
+}
+
+QString PointExchange::WriteFile(const std::string& path, const QByteArray& bytes)
+{
+    const auto data = std::span(reinterpret_cast<const std::uint8_t*>(bytes.constData()),
+                                static_cast<std::size_t>(bytes.size()));
+    const FileCause cause = FileAccess().WriteAtomically(path, data);
+    return cause == FileCause::none ? QString() : QString::fromUtf8(PointBook::FileErrorText(cause, true));
 }
 
 QByteArray PointExchange::Export(const std::vector<PointEntry>& entries, const ExchangeConverter& converter,

@@ -4,6 +4,7 @@
 #include <QString>
 #include <QStringList>
 #include <functional>
+#include <string>
 #include <vector>
 
 #include "csvformat.h"
@@ -38,8 +39,12 @@ public:
         IconSource icons;
     };
 
-    // The device's points of a file, fitted to the device; .mem files as they are.
-    static Imported ImportFile(const QString& path, ExchangeFormat::Format format, const ExchangeConverter& converter);
+    // The device's points of a file (its path as the file system's bytes), fitted to the
+    // device; .mem files as they are. Regular files only, as everywhere.
+    static Imported ImportFile(const std::string& path, ExchangeFormat::Format format,
+                               const ExchangeConverter& converter);
+    // Writes the bytes of an export atomically; the message when it could not.
+    static QString WriteFile(const std::string& path, const QByteArray& bytes);
     static Imported ImportBytes(const QByteArray& bytes, ExchangeFormat::Format format,
                                 const ExchangeConverter& converter);
     // The readers' points before they are fitted to the device.

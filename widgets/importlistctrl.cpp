@@ -55,7 +55,8 @@ int ImportListCtrl::LoadFile(const QString& path)
 void ImportListCtrl::LoadExchangeFile(const QString& path, int format)
 {
     PointExchange::Imported imported = PointExchange::ImportFile(
-        path, static_cast<ExchangeFormat::Format>(format), ExchangeConverter(deviceDatum));
+        QFile::encodeName(path).toStdString(), static_cast<ExchangeFormat::Format>(format),
+        ExchangeConverter(deviceDatum));
     QStringList lines = imported.warnings;
     if (lines.size() > kWarningsShown) {
         const qsizetype more = lines.size() - kWarningsShown;

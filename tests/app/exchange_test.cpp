@@ -139,7 +139,7 @@ TEST_F(ExchangeEditorTest, ExportWritesTheEditedPointsInTheChosenFormat)
     EXPECT_TRUE(prompter.saveRequests[0].filter.contains(QStringLiteral("KMZ ファイル (*.kmz)|*.kmz")));
     EXPECT_TRUE(prompter.saveRequests[0].overwritePrompt);
     const PointExchange::Imported back =
-        PointExchange::ImportFile(File("out.kmz"), ExchangeFormat::kmz, ExchangeConverter(DeviceDatum::tokyo));
+        PointExchange::ImportFile(dir.File("out.kmz"), ExchangeFormat::kmz, ExchangeConverter(DeviceDatum::tokyo));
     ASSERT_EQ(back.error, QString());
     ASSERT_EQ(back.entries.size(), 2u);
     EXPECT_EQ(back.entries[0], book.Entry(0));

@@ -2,6 +2,7 @@
 
 #include <QFile>
 #include <QProcess>
+#include <sys/stat.h>
 
 #include "devicebook.h"
 #include "pointbook.h"
@@ -9,6 +10,8 @@
 #include "qtprinters.h"
 #include "testimages.h"
 #include "clirun.h"
+#include "clitext.h"
+#include "messagetexts.h"
 
 namespace tovik {
 namespace {
@@ -154,6 +157,24 @@ TEST_F(ExchangeCliTest, BadInputsAndCommandLinesWriteNothing)
     EXPECT_EQ(Run({"export", mem, File("o.gpx"), "--device-datum", "jgd2011"}), 2);
     EXPECT_EQ(Run({"export", File("missing.mem"), File("o.gpx")}), 1);
     EXPECT_EQ(dir.Names(), (std::vector<std::string>{"broken.kml", "one.mem"}));
+}
+
+TEST_F(ExchangeCliTest, FifosAreRefusedAtOnceAndNamesThatAreNotUtf8AreKept)
+{
+    const QString mem = MemFile("one.mem", {test::TokyoTower()});
+    ASSERT_EQ(::mkfifo(dir.File("pipe.gpx").c_str(), 0600), 0);
+    const QString notRegular = QString::fromUtf8(messages::kNotRegularFile);
+    EXPECT_EQ(Run({"import", File("o.mem"), File("pipe.gpx")}), 1);
+    EXPECT_TRUE(err.contains(notRegular)) << err.toStdString();
+    EXPECT_EQ(Run({"export", mem, File("pipe.gpx")}), 1);
+    EXPECT_TRUE(err.contains(notRegular)) << err.toStdString();
+
+    // 東京.gpx and 東京.mem in Shift_JIS: exactly these files, never a name with U+FFFD.
+    const QString gpx = CliText::FromArgument(dir.File("\x93\x8C\x8B\x9E.gpx"));
+    const QString back = CliText::FromArgument(dir.File("\x93\x8C\x8B\x9E.mem"));
+    ASSERT_EQ(Run({"export", mem, gpx}), 0) << err.toStdString();
+    ASSERT_EQ(Run({"import", back, gpx}), 0) << err.toStdString();
+    EXPECT_EQ(test::ReadBytes(dir.File("\x93\x8C\x8B\x9E.mem")), test::ReadBytes(mem.toStdString()));
 }
 
 TEST_F(ExchangeCliTest, ExportToStandardOutput)

@@ -135,7 +135,7 @@ TEST_F(GpsbabelTest, WeReadTheGpxKmlAndUnicsvItWrites)
         ASSERT_EQ(Babel({"-i", "unicsv", "-f", File(QStringLiteral("source.csv")), "-o", c.babelName, "-F", file}),
                   QString());
         const PointExchange::Imported imported =
-            PointExchange::ImportFile(file, c.format, ExchangeConverter(DeviceDatum::wgs84));
+            PointExchange::ImportFile(file.toStdString(), c.format, ExchangeConverter(DeviceDatum::wgs84));
         ASSERT_EQ(imported.error, QString());
         EXPECT_EQ(imported.warnings, QStringList());
         ASSERT_EQ(imported.entries.size(), places.size());
