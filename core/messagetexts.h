@@ -27,5 +27,8 @@ inline constexpr const char* kTelephoneTooLong = "電話番号は数字 10 桁�
 inline constexpr const char* kControlCharacter = "制御文字は本体に保存できません。";
 // %1 is the file's name.
 inline constexpr const char* kNotMemFile = "「%1」は .mem ファイルではないため開けません。";
+// %1 is the file's name: a file dropped on the import list in none of the forms it reads.
+inline constexpr const char* kNotImportFile =
+    "「%1」は取りこめる形式（.mem、GPX、KML、KMZ、CSV、GeoJSON）のファイルではありません。";
 
 }  // namespace tovik::messages

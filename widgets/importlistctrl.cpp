@@ -38,7 +38,7 @@ int ImportListCtrl::LoadFile(const QString& path)
     // the previous file's points as if they were this one's.
     if (!PointBook::HasMemExtension(encoded)) {
         if (tell)
-            tell(QString::fromUtf8(messages::kNotMemFile).arg(QFileInfo(path).fileName()).toStdString());
+            tell(QString::fromUtf8(messages::kNotImportFile).arg(QFileInfo(path).fileName()).toStdString());
         return 1;
     }
     if (importBook.Load(encoded) != LoadResult::decoded)

@@ -571,7 +571,8 @@ TEST_F(UserPathTest, FilesOfAnotherKindAreRefusedWithAMessage)
     User::Choose(*d, "表示", "ファイル取りこみ画面");
     User::DropFiles(*List2().viewport(), {NamedMem("import.mem", {"X"})});
     User::DropFiles(*List2().viewport(), {File("notes.txt")});
-    EXPECT_EQ(prompter.Texts().last(), message);
+    EXPECT_EQ(prompter.Texts().last(),
+              QString("「notes.txt」は取りこめる形式（.mem、GPX、KML、KMZ、CSV、GeoJSON）のファイルではありません。"));
     EXPECT_EQ(Names(List2()), QStringList{"X"});
     EXPECT_EQ(d->FilePath(), File("edited.mem"));
 
