@@ -8,9 +8,7 @@
 #include <QFileInfo>
 #include <QSettings>
 #include <QUrl>
-#include <QImageReader>
 #include <QKeyEvent>
-#include <QLoggingCategory>
 
 #include "aboutdialog.h"
 #include "addpointcommand.h"
@@ -18,13 +16,13 @@
 #include "bytelimitvalidator.h"
 #include "changepointcommand.h"
 #include "cp932.h"
-#include "datafolders.h"
 #include "deletepointcommand.h"
 #include "dialogunits.h"
 #include "droppedfiles.h"
 #include "fieldencoding.h"
 #include "filenamecheck.h"
 #include "markdialog.h"
+#include "markiconfiles.h"
 #include "markpngs.h"
 #include "markrule.h"
 #include "messagetexts.h"
@@ -34,10 +32,6 @@
 #include "pointexchange.h"
 #include "programicon.h"
 #include "transfercommand.h"
-
-// Silent unless asked for (QT_LOGGING_RULES="tovik.markicons.info=true"): names the file
-// each mark icon came from, or that the placeholder stands in.
-Q_LOGGING_CATEGORY(lcMarkIcons, "tovik.markicons", QtWarningMsg)
 
 namespace tovik {
 
@@ -59,7 +53,6 @@ const QString kUndo = QStringLiteral("元に戻す");
 const QString kRedo = QStringLiteral("やり直し");
 // How many steps of the history are kept; each holds a few points at most.
 constexpr int kUndoSteps = 1000;
-constexpr int kMarkCount = 26;
 constexpr int kHighestMark = 25;
 
 struct Column {
@@ -79,40 +72,6 @@ void MoveWindow(QWidget& w, int left, int top, int right, int bottom)
 }
 
 std::string Encoded(const QString& path) { return QFile::encodeName(path).toStdString(); }
-
-// The grey square that stands in for a mark whose file cannot be read.
-QIcon Placeholder(int size)
-{
-    QPixmap pixmap(size, size);
-    pixmap.fill(QColor(128, 128, 128));
-    return QIcon(pixmap);
-}
-
-// Every picture of an icon file; none when the file is missing or holds no image.
-std::vector<QImage> IconImages(const QString& path)
-{
-    QImageReader reader(path);
-    std::vector<QImage> images;
-    const int count = std::max(reader.imageCount(), 1);
-    for (int i = 0; i < count; ++i) {
-        if (i > 0 && !reader.jumpToImage(i))
-            break;
-        if (QImage image = reader.read(); !image.isNull())
-            images.push_back(std::move(image));
-    }
-    return images;
-}
-
-// The picture nearest to `size`, scaled to it.
-QIcon Nearest(const std::vector<QImage>& images, int size)
-{
-    const auto distance = [size](const QImage& m) { return std::abs(m.width() - size); };
-    const QImage& best = *std::min_element(images.begin(), images.end(),
-                                           [&](const QImage& a, const QImage& b) { return distance(a) < distance(b); });
-    if (best.size() == QSize(size, size))
-        return QIcon(QPixmap::fromImage(best));
-    return QIcon(QPixmap::fromImage(best.scaled(size, size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation)));
-}
 
 }  // namespace
 
@@ -347,34 +306,7 @@ void MainDialog::OnInitDialog()
     setWindowIcon(icon);
 }
 
-void MainDialog::LoadMarkIcons()
-{
-    markImagesLarge.clear();
-    markImagesSmall.clear();
-    // Each mark is taken from the first folder holding a readable file of its name, so a
-    // user's own icon in the current folder replaces just that mark.
-    const QStringList folders = DataFolders::Search();
-    for (int k = 0; k < kMarkCount; ++k) {
-        const QString name = QStringLiteral("mark%1.ico").arg(k, 2, 10, QChar(u'0'));
-        std::vector<QImage> images;
-        for (const QString& folder : folders) {
-            const QString path = QDir(folder).filePath(name);
-            images = IconImages(path);
-            if (!images.empty()) {
-                qCInfo(lcMarkIcons, "%s: %s", qUtf8Printable(name), qUtf8Printable(path));
-                break;
-            }
-        }
-        if (!images.empty()) {
-            markImagesLarge << Nearest(images, 32);
-            markImagesSmall << Nearest(images, 16);
-        } else {
-            qCInfo(lcMarkIcons, "%s: placeholder", qUtf8Printable(name));
-            markImagesLarge << Placeholder(32);
-            markImagesSmall << Placeholder(16);
-        }
-    }
-}
+void MainDialog::LoadMarkIcons() { MarkIconFiles::Load(markImagesLarge, markImagesSmall); }
 
 // ---- rows
 
