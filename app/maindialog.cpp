@@ -3,7 +3,6 @@
 #include <QActionGroup>
 #include <QCloseEvent>
 #include <QDesktopServices>
-#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QSettings>
