@@ -1,6 +1,5 @@
-// Writes the program icon into an icon theme folder the way the freedesktop icon theme
-// specification lays it out: DIR/hicolor/NxN/apps/ID.png for each drawn size and
-// DIR/hicolor/scalable/apps/ID.svg.
+// Writes the program icon into an icon theme folder as desktops look for it:
+// DIR/hicolor/NxN/apps/ID.png for each drawn size and DIR/hicolor/scalable/apps/ID.svg.
 //
 // Usage: makeprogramicon DIR ID
 
