@@ -272,22 +272,19 @@ void MainDialog::OnInitDialog()
     connect(&transferButton, &QPushButton::clicked, this, [this] { OnTransfer(); });
     connect(&markCheck, &QCheckBox::clicked, this, [this] { OnMarkCheck(); });
     for (PointListCtrl* list : {&editList, &targetList}) {
-        list->SetBook(&book);
         connect(list, &ListBase::DoubleClicked, this, [this] { OnChange(); });
         connect(list, &ListBase::Clicked, this, [this, list] { OnListClick(*list); });
+        // A drag's move is a step of the history like any other change; the step moves the
+        // point in the book and in both lists, so both always show the book's order.
+        list->SetDropHandler([this](int from, int to) { OnMovePoint(from, to); });
     }
     // The book counts as changed exactly when its history stands elsewhere than where it
     // was last loaded or saved.
     undoStack.setUndoLimit(kUndoSteps);
     connect(&undoStack, &QUndoStack::indexChanged, this, [this] { book.SetModified(!undoStack.isClean()); });
-    // Both lists of the edited book always show its order, and the same selection, focus
-    // and ticks, so that a command means the same point whichever view is shown.
-    connect(&editList, &PointListCtrl::RowMoved, &targetList, &PointListCtrl::MoveRow);
-    connect(&targetList, &PointListCtrl::RowMoved, &editList, &PointListCtrl::MoveRow);
+    // Both lists of the edited book show the same selection, focus and ticks, so that a
+    // command means the same point whichever view is shown.
     connect(&editList, &ListBase::RowStateChanged, this, [this] { MirrorRowStates(editList, targetList); });
-    // A drag's move is a step of the history like any other change.
-    editList.SetDropHandler([this](int from, int to) { OnMovePoint(from, to); });
-    targetList.SetDropHandler([this](int from, int to) { OnMovePoint(from, to); });
     connect(&targetList, &ListBase::RowStateChanged, this, [this] { MirrorRowStates(targetList, editList); });
     importList.SetDropTarget([this] { return GetTargetListRect(); }, [this] { OnTransfer(); });
 
