@@ -30,10 +30,10 @@ protected:
     // A .mem file of points with the given names.
     QString MemFile(const std::string& name, const std::vector<std::string>& names)
     {
-        PointBook b;
+        std::vector<PointEntry> points;
         for (const std::string& n : names)
-            b.InsertEntry(b.GetCount(), test::SimplePoint(n));
-        EXPECT_TRUE(b.Save(dir.File(name)));
+            points.push_back(test::SimplePoint(n));
+        EXPECT_TRUE(test::SavePoints(dir.File(name), points));
         return File(name);
     }
     QString File(const std::string& name) const { return QString::fromStdString(dir.File(name)); }

@@ -57,15 +57,15 @@ protected:
     // A .mem file of points with the given names, marks, distances and categories.
     QString ImportFile(const char* file, const std::vector<std::tuple<std::string, int, int, int>>& points)
     {
-        PointBook b;
+        std::vector<PointEntry> entries;
         for (const auto& [name, mark, distance, category] : points) {
             PointEntry e = test::SimplePoint(name, 7);
             e.mark = static_cast<std::uint8_t>(mark);
             e.distance = static_cast<std::uint8_t>(distance);
             e.category = static_cast<std::uint8_t>(category);
-            b.InsertEntry(b.GetCount(), e);
+            entries.push_back(e);
         }
-        EXPECT_TRUE(b.Save(dir.File(file)));
+        EXPECT_TRUE(test::SavePoints(dir.File(file), entries));
         return QString::fromStdString(dir.File(file));
     }
     void SelectImportRows(const std::vector<int>& rows)

@@ -52,14 +52,12 @@ protected:
         QStringList names;
         for (int i = 0; i < 8; ++i)
             names << QString("P%1").arg(i);
-        PointBook b;
+        std::vector<PointEntry> edited;
         for (int i = 0; i < names.size(); ++i)
-            b.InsertEntry(i, test::SimplePoint(names[i].toStdString(), i));
-        ASSERT_TRUE(b.Save(dir.File("edited.mem")));
-        PointBook import;
-        for (const char* n : {"X", "Y", "Z"})
-            import.InsertEntry(import.GetCount(), test::SimplePoint(n, 3));
-        ASSERT_TRUE(import.Save(dir.File("import.mem")));
+            edited.push_back(test::SimplePoint(names[i].toStdString(), i));
+        ASSERT_TRUE(test::SavePoints(dir.File("edited.mem"), edited));
+        ASSERT_TRUE(test::SavePoints(dir.File("import.mem"),
+                                     {test::SimplePoint("X", 3), test::SimplePoint("Y", 3), test::SimplePoint("Z", 3)}));
 
         d = std::make_unique<MainDialog>(book, prompter, File("edited.mem"));
         d->show();

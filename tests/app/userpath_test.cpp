@@ -48,10 +48,7 @@ protected:
     // A .mem file holding `points` in order.
     QString Mem(const char* name, const std::vector<PointEntry>& points)
     {
-        PointBook b;
-        for (const PointEntry& p : points)
-            b.InsertEntry(b.GetCount(), p);
-        EXPECT_TRUE(b.Save(dir.File(name)));
+        EXPECT_TRUE(test::SavePoints(dir.File(name), points));
         return File(name);
     }
     QString NamedMem(const char* name, const QStringList& names)

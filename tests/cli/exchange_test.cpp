@@ -25,10 +25,7 @@ protected:
     // A .mem file of the given points.
     QString MemFile(const char* name, const std::vector<PointEntry>& entries)
     {
-        PointBook book;
-        for (const PointEntry& e : entries)
-            book.InsertEntry(book.GetCount(), e);
-        EXPECT_TRUE(book.Save(dir.File(name)));
+        EXPECT_TRUE(test::SavePoints(dir.File(name), entries));
         return File(name);
     }
     // A GPX file of `count` waypoints around Osaka.

@@ -6,6 +6,8 @@
 #include <iterator>
 #include <stdexcept>
 
+#include "pointbook.h"
+
 namespace tovik::test {
 
 PointEntry TokyoTower()
@@ -60,6 +62,16 @@ void FixTrailer(std::vector<std::uint8_t>& bytes)
     image.StoreTrailer();
     std::copy(image.Bytes().begin() + MemoryImage::kSlotsSize, image.Bytes().end(),
               bytes.begin() + MemoryImage::kSlotsSize);
+}
+
+bool SavePoints(const std::string& path, const std::vector<PointEntry>& points)
+{
+    PointBook book;
+    for (const PointEntry& p : points) {
+        if (!book.InsertEntry(book.GetCount(), p))
+            return false;
+    }
+    return book.Save(path);
 }
 
 std::vector<std::uint8_t> ReadBytes(const std::filesystem::path& path)

@@ -20,6 +20,9 @@ std::vector<std::uint8_t> ImageWithOccupiedSlots(const std::vector<int>& slots);
 // Recomputes and stores the trailer of raw image bytes.
 void FixTrailer(std::vector<std::uint8_t>& bytes);
 
+// Saves a point memory holding `points` in order; false when it could not be written.
+bool SavePoints(const std::string& path, const std::vector<PointEntry>& points);
+
 std::vector<std::uint8_t> ReadBytes(const std::filesystem::path& path);
 void WriteBytes(const std::filesystem::path& path, const std::vector<std::uint8_t>& bytes);
 

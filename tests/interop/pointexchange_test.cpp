@@ -22,10 +22,7 @@ using Format = ExchangeFormat::Format;
 // The bytes a book of these entries saves as.
 std::vector<std::uint8_t> MemBytes(const std::vector<PointEntry>& entries, const test::TempDir& dir)
 {
-    PointBook book;
-    for (const PointEntry& e : entries)
-        EXPECT_TRUE(book.InsertEntry(book.GetCount(), e));
-    EXPECT_TRUE(book.Save(dir.File("book.mem")));
+    EXPECT_TRUE(test::SavePoints(dir.File("book.mem"), entries));
     return test::ReadBytes(dir.File("book.mem"));
 }
 
