@@ -5,7 +5,6 @@
 #include <QMouseEvent>
 #include <QScrollBar>
 
-#include "pointbook.h"
 
 namespace tovik {
 
@@ -114,15 +113,7 @@ bool PointListCtrl::Moves(int from, int to) const
     return to != from && to != from + 1 && from >= 0 && from < rowCount() && to >= 0 && to <= rowCount();
 }
 
-void PointListCtrl::MoveItem(int from, int to)
-{
-    if (!Moves(from, to))
-        return;
-    if (pointBook)
-        pointBook->MoveEntry(from, to);
-    MoveRow(from, to);
-    emit RowMoved(from, to);
-}
+void PointListCtrl::MoveItem(int from, int to) { MoveRow(from, to); }
 
 void PointListCtrl::MoveRow(int from, int to)
 {

@@ -8,18 +8,14 @@
 
 namespace tovik {
 
-class PointBook;
-
 // A list of the edited book's points, one selected at a time. A row dragged with the left
-// button and released elsewhere in the list moves there, in the list and in the book, so
-// that the order of the rows is the order in which the points are saved.
+// button and released elsewhere in the list is handed to the drop handler, which moves the
+// point in the book and in every list that shows it, so that the order of the rows is the
+// order in which the points are saved.
 class PointListCtrl : public ListBase {
     Q_OBJECT
 public:
     explicit PointListCtrl(QWidget* parent = nullptr);
-
-    // The book whose entries the rows show; a drag moves its entries too.
-    void SetBook(PointBook* book) { pointBook = book; }
 
     // Called once at the end of every drag: hands the move to the drop handler when there
     // is one, otherwise moves the row.
@@ -29,9 +25,9 @@ public:
     // False for a position that leaves the row where it is, or lies outside the list.
     bool Moves(int from, int to) const;
     // Moves row `from` in front of the row now at `to` (last when `to` is the row count),
-    // with its texts, image, check box, selection and focus, and the book's entry with it.
+    // with its texts, image, check box, selection and focus: what a drop does without a
+    // drop handler.
     virtual void MoveItem(int from, int to);
-    // The same move of the rows alone.
     void MoveRow(int from, int to);
 
     // The first selected row at or after `start`, or -1.
@@ -45,10 +41,6 @@ public:
     bool IsDragging() const { return dragging; }
     int DropIndex() const { return dropIndex; }
 
-signals:
-    // A drag moved a row; the other list of the same book follows with MoveRow.
-    void RowMoved(int from, int to);
-
 protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
@@ -60,7 +52,6 @@ private:
     void SetDropHighlight(int row, bool on);
     void MoveDragImage(const QPoint& position);
 
-    PointBook* pointBook = nullptr;
     std::function<void(int, int)> dropHandler;
     std::unique_ptr<QLabel> dragImage;
     bool dragging = false;
