@@ -1,9 +1,9 @@
-#include "aboutdialog.h"
+#include "app/aboutdialog.h"
 
 #include <QLabel>
 #include <QPushButton>
 
-#include "dialogunits.h"
+#include "platform/dialogunits.h"
 
 namespace tovik {
 

@@ -1,4 +1,4 @@
-#include "tovikapp.h"
+#include "app/tovikapp.h"
 
 int main(int argc, char* argv[])
 {

@@ -1,4 +1,4 @@
-#include "maindialog.h"
+#include "app/maindialog.h"
 
 #include <QActionGroup>
 #include <QCloseEvent>
@@ -9,28 +9,28 @@
 #include <QUrl>
 #include <QKeyEvent>
 
-#include "aboutdialog.h"
-#include "addpointcommand.h"
-#include "batchconvertcommand.h"
-#include "bytelimitvalidator.h"
-#include "changepointcommand.h"
-#include "cp932.h"
-#include "deletepointcommand.h"
-#include "dialogunits.h"
-#include "droppedfiles.h"
-#include "fieldencoding.h"
-#include "filenamecheck.h"
-#include "markdialog.h"
-#include "markiconfiles.h"
-#include "markpngs.h"
-#include "markrule.h"
-#include "messagetexts.h"
-#include "movepointcommand.h"
-#include "pointbook.h"
-#include "pointeditdialog.h"
-#include "pointexchange.h"
-#include "programicon.h"
-#include "transfercommand.h"
+#include "app/aboutdialog.h"
+#include "editing/addpointcommand.h"
+#include "editing/batchconvertcommand.h"
+#include "platform/bytelimitvalidator.h"
+#include "editing/changepointcommand.h"
+#include "platform/cp932.h"
+#include "editing/deletepointcommand.h"
+#include "platform/dialogunits.h"
+#include "platform/droppedfiles.h"
+#include "core/fieldencoding.h"
+#include "platform/filenamecheck.h"
+#include "editing/markdialog.h"
+#include "app/markiconfiles.h"
+#include "resources/markpngs.h"
+#include "core/markrule.h"
+#include "core/messagetexts.h"
+#include "editing/movepointcommand.h"
+#include "core/pointbook.h"
+#include "editing/pointeditdialog.h"
+#include "interop/pointexchange.h"
+#include "resources/programicon.h"
+#include "editing/transfercommand.h"
 
 namespace tovik {
 

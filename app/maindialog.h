@@ -10,13 +10,13 @@
 #include <QUndoStack>
 #include <array>
 
-#include "bookview.h"
-#include "datumconverter.h"
-#include "importlistctrl.h"
-#include "pointlistctrl.h"
-#include "prompter.h"
-#include "rowrecord.h"
-#include "spinbutton.h"
+#include "editing/bookview.h"
+#include "core/datumconverter.h"
+#include "widgets/importlistctrl.h"
+#include "widgets/pointlistctrl.h"
+#include "platform/prompter.h"
+#include "platform/rowrecord.h"
+#include "platform/spinbutton.h"
 
 namespace tovik {
 

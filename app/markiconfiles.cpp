@@ -1,4 +1,4 @@
-#include "markiconfiles.h"
+#include "app/markiconfiles.h"
 
 #include <QDir>
 #include <QImageReader>
@@ -6,7 +6,7 @@
 #include <QPixmap>
 #include <vector>
 
-#include "datafolders.h"
+#include "platform/datafolders.h"
 
 // Silent unless asked for (QT_LOGGING_RULES="tovik.markicons.info=true"): names the file
 // each mark icon came from, or that the placeholder stands in.

@@ -1,10 +1,10 @@
-#include "tovikapp.h"
+#include "app/tovikapp.h"
 
 #include <QFont>
 #include <QLibraryInfo>
 
-#include "maindialog.h"
-#include "qtprompter.h"
+#include "app/maindialog.h"
+#include "platform/qtprompter.h"
 
 namespace tovik {
 

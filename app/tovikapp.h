@@ -3,7 +3,7 @@
 #include <QApplication>
 #include <QTranslator>
 
-#include "pointbook.h"
+#include "core/pointbook.h"
 
 namespace tovik {
 

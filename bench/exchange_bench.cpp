@@ -12,11 +12,11 @@
 #include <QProcess>
 #include <QTemporaryDir>
 
-#include "maindialog.h"
-#include "pointbook.h"
-#include "pointexchange.h"
-#include "gpxformat.h"
-#include "qtprompter.h"
+#include "app/maindialog.h"
+#include "core/pointbook.h"
+#include "interop/pointexchange.h"
+#include "interop/gpxformat.h"
+#include "platform/qtprompter.h"
 
 namespace {
 

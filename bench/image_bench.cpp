@@ -11,9 +11,9 @@
 #include <string>
 #include <vector>
 
-#include "memoryimage.h"
-#include "pointbook.h"
-#include "pointentry.h"
+#include "core/memoryimage.h"
+#include "core/pointbook.h"
+#include "core/pointentry.h"
 
 namespace {
 

@@ -1,8 +1,8 @@
 #include <QCoreApplication>
 #include <QTextStream>
 
-#include "clitext.h"
-#include "tovikcli.h"
+#include "cli/clitext.h"
+#include "cli/tovikcli.h"
 
 int main(int argc, char* argv[])
 {

@@ -1,4 +1,4 @@
-#include "tovikcli.h"
+#include "cli/tovikcli.h"
 
 #include <QFileInfo>
 #include <QMap>
@@ -7,15 +7,15 @@
 #include <cstdio>
 #include <vector>
 
-#include "clitext.h"
-#include "cp932.h"
-#include "inputtext.h"
-#include "markpngs.h"
-#include "messagetexts.h"
-#include "pointbook.h"
-#include "pointexchange.h"
-#include "pointfieldrules.h"
-#include "rowrecord.h"
+#include "cli/clitext.h"
+#include "platform/cp932.h"
+#include "platform/inputtext.h"
+#include "resources/markpngs.h"
+#include "core/messagetexts.h"
+#include "core/pointbook.h"
+#include "interop/pointexchange.h"
+#include "platform/pointfieldrules.h"
+#include "platform/rowrecord.h"
 
 namespace tovik {
 

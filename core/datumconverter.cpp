@@ -1,4 +1,4 @@
-#include "datumconverter.h"
+#include "core/datumconverter.h"
 
 #include <proj.h>
 

@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-#include "fieldencoding.h"
+#include "core/fieldencoding.h"
 
 namespace tovik {
 

@@ -1,4 +1,4 @@
-#include "fieldcheck.h"
+#include "core/fieldcheck.h"
 
 #include <algorithm>
 #include <array>

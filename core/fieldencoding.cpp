@@ -1,4 +1,4 @@
-#include "fieldencoding.h"
+#include "core/fieldencoding.h"
 
 #include <algorithm>
 #include <limits>

@@ -1,4 +1,4 @@
-#include "fileaccess.h"
+#include "core/fileaccess.h"
 
 #include <algorithm>
 #include <cerrno>

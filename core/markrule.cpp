@@ -1,6 +1,6 @@
-#include "markrule.h"
+#include "core/markrule.h"
 
-#include "fieldencoding.h"
+#include "core/fieldencoding.h"
 
 namespace tovik {
 

@@ -1,4 +1,4 @@
-#include "memoryimage.h"
+#include "core/memoryimage.h"
 
 #include <algorithm>
 #include <cstring>

@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <span>
 
-#include "pointentry.h"
+#include "core/pointentry.h"
 
 namespace tovik {
 

@@ -1,10 +1,10 @@
-#include "pointbook.h"
+#include "core/pointbook.h"
 
 #include <algorithm>
 #include <cctype>
 
-#include "fieldencoding.h"
-#include "messagetexts.h"
+#include "core/fieldencoding.h"
+#include "core/messagetexts.h"
 
 namespace tovik {
 

@@ -4,9 +4,9 @@
 #include <functional>
 #include <string>
 
-#include "fileaccess.h"
-#include "memoryimage.h"
-#include "pointentry.h"
+#include "core/fileaccess.h"
+#include "core/memoryimage.h"
+#include "core/pointentry.h"
 
 namespace tovik {
 

@@ -1,7 +1,7 @@
-#include "pointentry.h"
+#include "core/pointentry.h"
 
-#include "fieldencoding.h"
-#include "markrule.h"
+#include "core/fieldencoding.h"
+#include "core/markrule.h"
 
 namespace tovik {
 

@@ -1,7 +1,7 @@
-#include "addpointcommand.h"
+#include "editing/addpointcommand.h"
 
-#include "bookview.h"
-#include "pointbook.h"
+#include "editing/bookview.h"
+#include "core/pointbook.h"
 
 namespace tovik {
 

@@ -1,7 +1,7 @@
-#include "batchconvertcommand.h"
+#include "editing/batchconvertcommand.h"
 
-#include "bookview.h"
-#include "pointbook.h"
+#include "editing/bookview.h"
+#include "core/pointbook.h"
 
 namespace tovik {
 

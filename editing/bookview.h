@@ -1,6 +1,6 @@
 #pragma once
 
-#include "rowrecord.h"
+#include "platform/rowrecord.h"
 
 namespace tovik {
 

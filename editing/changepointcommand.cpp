@@ -1,10 +1,10 @@
-#include "changepointcommand.h"
+#include "editing/changepointcommand.h"
 
-#include "bookview.h"
-#include "cp932.h"
-#include "fieldencoding.h"
-#include "markrule.h"
-#include "pointbook.h"
+#include "editing/bookview.h"
+#include "platform/cp932.h"
+#include "core/fieldencoding.h"
+#include "core/markrule.h"
+#include "core/pointbook.h"
 
 namespace tovik {
 

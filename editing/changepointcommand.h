@@ -2,8 +2,8 @@
 
 #include <array>
 
-#include "pointcommand.h"
-#include "rowrecord.h"
+#include "editing/pointcommand.h"
+#include "platform/rowrecord.h"
 
 namespace tovik {
 

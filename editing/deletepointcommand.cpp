@@ -1,7 +1,7 @@
-#include "deletepointcommand.h"
+#include "editing/deletepointcommand.h"
 
-#include "bookview.h"
-#include "pointbook.h"
+#include "editing/bookview.h"
+#include "core/pointbook.h"
 
 namespace tovik {
 

@@ -1,9 +1,9 @@
-#include "markdialog.h"
+#include "editing/markdialog.h"
 
-#include "bytelimitvalidator.h"
-#include "dialogunits.h"
-#include "prompter.h"
-#include "validation.h"
+#include "platform/bytelimitvalidator.h"
+#include "platform/dialogunits.h"
+#include "platform/prompter.h"
+#include "platform/validation.h"
 
 namespace tovik {
 

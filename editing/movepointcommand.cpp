@@ -1,7 +1,7 @@
-#include "movepointcommand.h"
+#include "editing/movepointcommand.h"
 
-#include "bookview.h"
-#include "pointbook.h"
+#include "editing/bookview.h"
+#include "core/pointbook.h"
 
 namespace tovik {
 

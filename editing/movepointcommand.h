@@ -1,6 +1,6 @@
 #pragma once
 
-#include "pointcommand.h"
+#include "editing/pointcommand.h"
 
 namespace tovik {
 

@@ -1,7 +1,7 @@
-#include "pointcommand.h"
+#include "editing/pointcommand.h"
 
-#include "bookview.h"
-#include "pointbook.h"
+#include "editing/bookview.h"
+#include "core/pointbook.h"
 
 namespace tovik {
 

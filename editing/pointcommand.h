@@ -2,7 +2,7 @@
 
 #include <QUndoCommand>
 
-#include "pointentry.h"
+#include "core/pointentry.h"
 
 namespace tovik {
 

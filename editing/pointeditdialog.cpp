@@ -1,9 +1,9 @@
-#include "pointeditdialog.h"
+#include "editing/pointeditdialog.h"
 
-#include "bytelimitvalidator.h"
-#include "dialogunits.h"
-#include "pointfieldrules.h"
-#include "prompter.h"
+#include "platform/bytelimitvalidator.h"
+#include "platform/dialogunits.h"
+#include "platform/pointfieldrules.h"
+#include "platform/prompter.h"
 
 namespace tovik {
 

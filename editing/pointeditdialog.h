@@ -6,8 +6,8 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-#include "colortextfield.h"
-#include "spinbutton.h"
+#include "widgets/colortextfield.h"
+#include "platform/spinbutton.h"
 
 namespace tovik {
 

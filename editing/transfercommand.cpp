@@ -1,7 +1,7 @@
-#include "transfercommand.h"
+#include "editing/transfercommand.h"
 
-#include "bookview.h"
-#include "pointbook.h"
+#include "editing/bookview.h"
+#include "core/pointbook.h"
 
 namespace tovik {
 

@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "pointcommand.h"
+#include "editing/pointcommand.h"
 
 namespace tovik {
 

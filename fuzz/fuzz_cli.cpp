@@ -24,11 +24,11 @@
 #include <unistd.h>
 #include <vector>
 
-#include "clitext.h"
-#include "fuzzcheck.h"
-#include "memoryimage.h"
-#include "pointbook.h"
-#include "tovikcli.h"
+#include "cli/clitext.h"
+#include "fuzz/fuzzcheck.h"
+#include "core/memoryimage.h"
+#include "core/pointbook.h"
+#include "cli/tovikcli.h"
 
 namespace {
 

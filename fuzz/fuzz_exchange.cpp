@@ -7,8 +7,8 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "fuzzcheck.h"
-#include "pointexchange.h"
+#include "fuzz/fuzzcheck.h"
+#include "interop/pointexchange.h"
 
 namespace {
 

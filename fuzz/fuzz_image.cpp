@@ -14,11 +14,11 @@
 #include <string_view>
 #include <vector>
 
-#include "fieldencoding.h"
-#include "fuzzcheck.h"
-#include "memoryimage.h"
-#include "pointbook.h"
-#include "pointentry.h"
+#include "core/fieldencoding.h"
+#include "fuzz/fuzzcheck.h"
+#include "core/memoryimage.h"
+#include "core/pointbook.h"
+#include "core/pointentry.h"
 
 namespace {
 

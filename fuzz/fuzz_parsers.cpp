@@ -12,12 +12,12 @@
 #include <string>
 #include <vector>
 
-#include "fieldcheck.h"
-#include "fieldencoding.h"
-#include "fuzzcheck.h"
-#include "markrule.h"
-#include "memoryimage.h"
-#include "pointentry.h"
+#include "core/fieldcheck.h"
+#include "core/fieldencoding.h"
+#include "fuzz/fuzzcheck.h"
+#include "core/markrule.h"
+#include "core/memoryimage.h"
+#include "core/pointentry.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 #include <cstddef>
 #include <string>
 
-#include "pointentry.h"
+#include "core/pointentry.h"
 
 namespace tovik::fuzz {
 

@@ -5,8 +5,8 @@
 #include <QFile>
 #include <cstdio>
 
-#include "devicebook.h"
-#include "pointexchange.h"
+#include "tests/interop/devicebook.h"
+#include "interop/pointexchange.h"
 
 namespace {
 

@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "memoryimage.h"
-#include "testimages.h"
+#include "core/memoryimage.h"
+#include "tests/core/testimages.h"
 
 namespace {
 

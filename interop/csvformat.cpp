@@ -1,12 +1,12 @@
-#include "csvformat.h"
+#include "interop/csvformat.h"
 
 #include <QHash>
 #include <QStringDecoder>
 
-#include "cp932.h"
-#include "devicefield.h"
-#include "exchangeformat.h"
-#include "textfitter.h"
+#include "platform/cp932.h"
+#include "interop/devicefield.h"
+#include "interop/exchangeformat.h"
+#include "interop/textfitter.h"
 
 namespace tovik {
 

@@ -5,7 +5,7 @@
 #include <QStringList>
 #include <vector>
 
-#include "exchangepoint.h"
+#include "interop/exchangepoint.h"
 
 namespace tovik {
 

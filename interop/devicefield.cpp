@@ -1,4 +1,4 @@
-#include "devicefield.h"
+#include "interop/devicefield.h"
 
 namespace tovik {
 

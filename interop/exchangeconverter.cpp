@@ -1,13 +1,13 @@
-#include "exchangeconverter.h"
+#include "interop/exchangeconverter.h"
 
 #include <QRegularExpression>
 #include <cmath>
 
-#include "cp932.h"
-#include "devicefield.h"
-#include "fieldencoding.h"
-#include "markrule.h"
-#include "textfitter.h"
+#include "platform/cp932.h"
+#include "interop/devicefield.h"
+#include "core/fieldencoding.h"
+#include "core/markrule.h"
+#include "interop/textfitter.h"
 
 namespace tovik {
 

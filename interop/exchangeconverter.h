@@ -4,9 +4,9 @@
 #include <QStringList>
 #include <optional>
 
-#include "datumconverter.h"
-#include "exchangepoint.h"
-#include "pointentry.h"
+#include "core/datumconverter.h"
+#include "interop/exchangepoint.h"
+#include "core/pointentry.h"
 
 namespace tovik {
 

@@ -1,4 +1,4 @@
-#include "exchangeformat.h"
+#include "interop/exchangeformat.h"
 
 #include <QFileInfo>
 #include <QRegularExpression>

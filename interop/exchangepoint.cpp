@@ -1,4 +1,4 @@
-#include "exchangepoint.h"
+#include "interop/exchangepoint.h"
 
 namespace tovik {
 

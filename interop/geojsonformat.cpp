@@ -1,4 +1,4 @@
-#include "geojsonformat.h"
+#include "interop/geojsonformat.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -6,8 +6,8 @@
 #include <QJsonValue>
 #include <cmath>
 
-#include "devicefield.h"
-#include "exchangeformat.h"
+#include "interop/devicefield.h"
+#include "interop/exchangeformat.h"
 
 namespace tovik {
 

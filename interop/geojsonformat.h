@@ -3,7 +3,7 @@
 #include <QByteArray>
 #include <vector>
 
-#include "exchangepoint.h"
+#include "interop/exchangepoint.h"
 
 namespace tovik {
 

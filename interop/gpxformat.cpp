@@ -1,12 +1,12 @@
-#include "gpxformat.h"
+#include "interop/gpxformat.h"
 
 #include <QXmlStreamReader>
 #include <QXmlStreamWriter>
 #include <future>
 
-#include "devicefield.h"
-#include "exchangeformat.h"
-#include "xmlwalk.h"
+#include "interop/devicefield.h"
+#include "interop/exchangeformat.h"
+#include "interop/xmlwalk.h"
 
 namespace tovik {
 

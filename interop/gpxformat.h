@@ -4,7 +4,7 @@
 #include <optional>
 #include <vector>
 
-#include "exchangepoint.h"
+#include "interop/exchangepoint.h"
 
 namespace tovik {
 

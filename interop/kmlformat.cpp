@@ -1,14 +1,14 @@
-#include "kmlformat.h"
+#include "interop/kmlformat.h"
 
 #include <QRegularExpression>
 #include <QXmlStreamReader>
 #include <QXmlStreamWriter>
 #include <set>
 
-#include "devicefield.h"
-#include "exchangeconverter.h"
-#include "exchangeformat.h"
-#include "xmlwalk.h"
+#include "interop/devicefield.h"
+#include "interop/exchangeconverter.h"
+#include "interop/exchangeformat.h"
+#include "interop/xmlwalk.h"
 
 namespace tovik {
 

@@ -4,7 +4,7 @@
 #include <QString>
 #include <vector>
 
-#include "exchangepoint.h"
+#include "interop/exchangepoint.h"
 
 namespace tovik {
 

@@ -1,11 +1,11 @@
-#include "kmzarchive.h"
+#include "interop/kmzarchive.h"
 
 #include <QBuffer>
 #include <quazip.h>
 #include <quazipfile.h>
 #include <quazipnewinfo.h>
 
-#include "exchangeformat.h"
+#include "interop/exchangeformat.h"
 
 namespace tovik {
 

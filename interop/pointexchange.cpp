@@ -1,15 +1,15 @@
-#include "pointexchange.h"
+#include "interop/pointexchange.h"
 
 #include <future>
 #include <set>
 
-#include "cp932.h"
-#include "fileaccess.h"
-#include "geojsonformat.h"
-#include "gpxformat.h"
-#include "kmlformat.h"
-#include "kmzarchive.h"
-#include "pointbook.h"
+#include "platform/cp932.h"
+#include "core/fileaccess.h"
+#include "interop/geojsonformat.h"
+#include "interop/gpxformat.h"
+#include "interop/kmlformat.h"
+#include "interop/kmzarchive.h"
+#include "core/pointbook.h"
 
 namespace tovik {
 

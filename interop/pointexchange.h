@@ -7,10 +7,10 @@
 #include <string>
 #include <vector>
 
-#include "csvformat.h"
-#include "exchangeconverter.h"
-#include "exchangeformat.h"
-#include "pointentry.h"
+#include "interop/csvformat.h"
+#include "interop/exchangeconverter.h"
+#include "interop/exchangeformat.h"
+#include "core/pointentry.h"
 
 namespace tovik {
 

@@ -1,8 +1,8 @@
-#include "textfitter.h"
+#include "interop/textfitter.h"
 
 #include <limits>
 
-#include "cp932.h"
+#include "platform/cp932.h"
 
 namespace tovik {
 

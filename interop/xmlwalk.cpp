@@ -1,8 +1,8 @@
-#include "xmlwalk.h"
+#include "interop/xmlwalk.h"
 
 #include <QXmlStreamReader>
 
-#include "exchangeformat.h"
+#include "interop/exchangeformat.h"
 
 namespace tovik {
 

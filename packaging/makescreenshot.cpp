@@ -7,10 +7,10 @@
 
 #include <cstdio>
 
-#include "maindialog.h"
-#include "pointbook.h"
-#include "qtprompter.h"
-#include "tovikapp.h"
+#include "app/maindialog.h"
+#include "core/pointbook.h"
+#include "platform/qtprompter.h"
+#include "app/tovikapp.h"
 
 int main(int argc, char* argv[])
 {

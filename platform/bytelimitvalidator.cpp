@@ -1,9 +1,9 @@
-#include "bytelimitvalidator.h"
+#include "platform/bytelimitvalidator.h"
 
 #include <QLineEdit>
 
-#include "cp932.h"
-#include "inputtext.h"
+#include "platform/cp932.h"
+#include "platform/inputtext.h"
 
 namespace tovik {
 

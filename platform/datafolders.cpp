@@ -1,4 +1,4 @@
-#include "datafolders.h"
+#include "platform/datafolders.h"
 
 #include <QCoreApplication>
 #include <QDir>

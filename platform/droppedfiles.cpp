@@ -1,4 +1,4 @@
-#include "droppedfiles.h"
+#include "platform/droppedfiles.h"
 
 #include <QDropEvent>
 #include <QMimeData>

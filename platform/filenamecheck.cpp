@@ -1,4 +1,4 @@
-#include "filenamecheck.h"
+#include "platform/filenamecheck.h"
 
 namespace tovik {
 

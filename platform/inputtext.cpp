@@ -1,9 +1,9 @@
-#include "inputtext.h"
+#include "platform/inputtext.h"
 
 #include <algorithm>
 
-#include "cp932.h"
-#include "messagetexts.h"
+#include "platform/cp932.h"
+#include "core/messagetexts.h"
 
 namespace tovik {
 

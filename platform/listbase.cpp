@@ -1,4 +1,4 @@
-#include "listbase.h"
+#include "platform/listbase.h"
 
 #include <QHeaderView>
 #include <QMouseEvent>

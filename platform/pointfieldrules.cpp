@@ -1,10 +1,10 @@
-#include "pointfieldrules.h"
+#include "platform/pointfieldrules.h"
 
-#include "cp932.h"
-#include "fieldcheck.h"
-#include "inputtext.h"
-#include "messagetexts.h"
-#include "validation.h"
+#include "platform/cp932.h"
+#include "core/fieldcheck.h"
+#include "platform/inputtext.h"
+#include "core/messagetexts.h"
+#include "platform/validation.h"
 
 namespace tovik {
 

@@ -2,7 +2,7 @@
 
 #include <QStringList>
 
-#include "prompter.h"
+#include "platform/prompter.h"
 
 namespace tovik {
 

@@ -1,8 +1,8 @@
-#include "rowrecord.h"
+#include "platform/rowrecord.h"
 
-#include "cp932.h"
-#include "fieldencoding.h"
-#include "pointbook.h"
+#include "platform/cp932.h"
+#include "core/fieldencoding.h"
+#include "core/pointbook.h"
 
 namespace tovik {
 

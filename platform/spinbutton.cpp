@@ -1,4 +1,4 @@
-#include "spinbutton.h"
+#include "platform/spinbutton.h"
 
 #include <QAccessibleWidget>
 #include <QKeyEvent>
@@ -7,7 +7,7 @@
 #include <QPainter>
 #include <QStyleOption>
 
-#include "validation.h"
+#include "platform/validation.h"
 
 namespace tovik {
 

@@ -1,8 +1,8 @@
-#include "validation.h"
+#include "platform/validation.h"
 
 #include <algorithm>
 
-#include "messagetexts.h"
+#include "core/messagetexts.h"
 
 namespace tovik {
 

@@ -1,4 +1,4 @@
-#include "dragcursors.h"
+#include "resources/dragcursors.h"
 
 #include <QPainter>
 #include <QPainterPath>

@@ -13,7 +13,7 @@
 
 #include <cstdio>
 
-#include "programicon.h"
+#include "resources/programicon.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "markpngs.h"
+#include "resources/markpngs.h"
 
 #include <QFile>
 #include <QString>

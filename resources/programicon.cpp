@@ -1,4 +1,4 @@
-#include "programicon.h"
+#include "resources/programicon.h"
 
 #include <QImage>
 #include <QLinearGradient>

@@ -1,4 +1,4 @@
-#include "colortextfield.h"
+#include "widgets/colortextfield.h"
 
 #include <QPainter>
 

@@ -1,4 +1,4 @@
-#include "importlistctrl.h"
+#include "widgets/importlistctrl.h"
 
 #include <QApplication>
 #include <QDragEnterEvent>
@@ -7,10 +7,10 @@
 #include <QFileInfo>
 #include <QMouseEvent>
 
-#include "droppedfiles.h"
-#include "filenamecheck.h"
-#include "messagetexts.h"
-#include "pointexchange.h"
+#include "platform/droppedfiles.h"
+#include "platform/filenamecheck.h"
+#include "core/messagetexts.h"
+#include "interop/pointexchange.h"
 
 namespace tovik {
 

@@ -3,11 +3,11 @@
 #include <functional>
 #include <vector>
 
-#include "datumconverter.h"
-#include "dragcursors.h"
-#include "listbase.h"
-#include "pointbook.h"
-#include "rowrecord.h"
+#include "core/datumconverter.h"
+#include "resources/dragcursors.h"
+#include "platform/listbase.h"
+#include "core/pointbook.h"
+#include "platform/rowrecord.h"
 
 namespace tovik {
 

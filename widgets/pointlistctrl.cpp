@@ -1,4 +1,4 @@
-#include "pointlistctrl.h"
+#include "widgets/pointlistctrl.h"
 
 #include <QApplication>
 #include <QHeaderView>

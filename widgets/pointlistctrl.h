@@ -4,7 +4,7 @@
 #include <functional>
 #include <memory>
 
-#include "listbase.h"
+#include "platform/listbase.h"
 
 namespace tovik {
 

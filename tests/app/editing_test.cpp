@@ -7,14 +7,14 @@
 #include <QProcess>
 #include <QTest>
 
-#include "colortextfield.h"
-#include "maindialog.h"
-#include "markdialog.h"
-#include "pointbook.h"
-#include "pointeditdialog.h"
-#include "qtprinters.h"
-#include "scriptedprompter.h"
-#include "testimages.h"
+#include "widgets/colortextfield.h"
+#include "app/maindialog.h"
+#include "editing/markdialog.h"
+#include "core/pointbook.h"
+#include "editing/pointeditdialog.h"
+#include "tests/support/qtprinters.h"
+#include "tests/support/scriptedprompter.h"
+#include "tests/core/testimages.h"
 
 namespace tovik {
 namespace {

@@ -10,14 +10,14 @@
 #include <QTest>
 #include <QUrl>
 
-#include "cp932.h"
-#include "maindialog.h"
-#include "pointbook.h"
-#include "pointexchange.h"
-#include "qtprinters.h"
-#include "scriptedprompter.h"
-#include "testimages.h"
-#include "user.h"
+#include "platform/cp932.h"
+#include "app/maindialog.h"
+#include "core/pointbook.h"
+#include "interop/pointexchange.h"
+#include "tests/support/qtprinters.h"
+#include "tests/support/scriptedprompter.h"
+#include "tests/core/testimages.h"
+#include "tests/support/user.h"
 
 namespace tovik {
 namespace {

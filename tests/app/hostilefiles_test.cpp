@@ -5,12 +5,12 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include "maindialog.h"
-#include "pointbook.h"
-#include "qtprinters.h"
-#include "scriptedprompter.h"
-#include "testimages.h"
-#include "user.h"
+#include "app/maindialog.h"
+#include "core/pointbook.h"
+#include "tests/support/qtprinters.h"
+#include "tests/support/scriptedprompter.h"
+#include "tests/core/testimages.h"
+#include "tests/support/user.h"
 
 namespace tovik {
 namespace {

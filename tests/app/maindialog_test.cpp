@@ -6,11 +6,11 @@
 #include <QTest>
 #include <QUrl>
 
-#include "maindialog.h"
-#include "pointbook.h"
-#include "qtprinters.h"
-#include "scriptedprompter.h"
-#include "testimages.h"
+#include "app/maindialog.h"
+#include "core/pointbook.h"
+#include "tests/support/qtprinters.h"
+#include "tests/support/scriptedprompter.h"
+#include "tests/core/testimages.h"
 
 namespace tovik {
 namespace {

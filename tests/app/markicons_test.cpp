@@ -6,10 +6,10 @@
 #include <QImageWriter>
 #include <map>
 
-#include "maindialog.h"
-#include "pointbook.h"
-#include "scriptedprompter.h"
-#include "testimages.h"
+#include "app/maindialog.h"
+#include "core/pointbook.h"
+#include "tests/support/scriptedprompter.h"
+#include "tests/core/testimages.h"
 
 namespace tovik {
 namespace {

@@ -12,14 +12,14 @@
 #include <cerrno>
 #include <unistd.h>
 
-#include "maindialog.h"
-#include "markdialog.h"
-#include "pointbook.h"
-#include "pointeditdialog.h"
-#include "qtprinters.h"
-#include "scriptedprompter.h"
-#include "testimages.h"
-#include "user.h"
+#include "app/maindialog.h"
+#include "editing/markdialog.h"
+#include "core/pointbook.h"
+#include "editing/pointeditdialog.h"
+#include "tests/support/qtprinters.h"
+#include "tests/support/scriptedprompter.h"
+#include "tests/core/testimages.h"
+#include "tests/support/user.h"
 
 namespace tovik {
 namespace {

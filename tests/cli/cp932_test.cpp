@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "cp932.h"
+#include "platform/cp932.h"
 
 namespace tovik {
 namespace {

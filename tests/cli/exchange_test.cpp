@@ -4,14 +4,14 @@
 #include <QProcess>
 #include <sys/stat.h>
 
-#include "devicebook.h"
-#include "pointbook.h"
-#include "pointexchange.h"
-#include "qtprinters.h"
-#include "testimages.h"
-#include "clirun.h"
-#include "clitext.h"
-#include "messagetexts.h"
+#include "tests/interop/devicebook.h"
+#include "core/pointbook.h"
+#include "interop/pointexchange.h"
+#include "tests/support/qtprinters.h"
+#include "tests/core/testimages.h"
+#include "tests/support/clirun.h"
+#include "cli/clitext.h"
+#include "core/messagetexts.h"
 
 namespace tovik {
 namespace {

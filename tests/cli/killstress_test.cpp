@@ -6,10 +6,10 @@
 #include <random>
 #include <thread>
 
-#include "cliprocess.h"
-#include "memoryimage.h"
-#include "pointbook.h"
-#include "testimages.h"
+#include "tests/cli/cliprocess.h"
+#include "core/memoryimage.h"
+#include "core/pointbook.h"
+#include "tests/core/testimages.h"
 
 namespace tovik {
 namespace {

@@ -9,12 +9,12 @@
 #include <sys/sysmacros.h>
 #include <unistd.h>
 
-#include "cliprocess.h"
-#include "clirun.h"
-#include "clitext.h"
-#include "pointbook.h"
-#include "qtprinters.h"
-#include "testimages.h"
+#include "tests/cli/cliprocess.h"
+#include "tests/support/clirun.h"
+#include "cli/clitext.h"
+#include "core/pointbook.h"
+#include "tests/support/qtprinters.h"
+#include "tests/core/testimages.h"
 
 namespace tovik {
 namespace {

@@ -4,7 +4,7 @@
 #include <cstdio>
 #include <random>
 
-#include "datumconverter.h"
+#include "core/datumconverter.h"
 
 namespace tovik {
 namespace {

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "fieldcheck.h"
-#include "fieldencoding.h"
+#include "core/fieldcheck.h"
+#include "core/fieldencoding.h"
 
 namespace tovik {
 namespace {

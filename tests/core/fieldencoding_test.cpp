@@ -2,8 +2,8 @@
 
 #include <random>
 
-#include "fieldencoding.h"
-#include "markrule.h"
+#include "core/fieldencoding.h"
+#include "core/markrule.h"
 
 namespace tovik {
 namespace {

@@ -16,8 +16,8 @@
 #include <thread>
 #include <unistd.h>
 
-#include "fileaccess.h"
-#include "testimages.h"
+#include "core/fileaccess.h"
+#include "tests/core/testimages.h"
 
 namespace tovik {
 namespace {

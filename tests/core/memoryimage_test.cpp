@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "memoryimage.h"
-#include "testimages.h"
+#include "core/memoryimage.h"
+#include "tests/core/testimages.h"
 
 namespace tovik {
 namespace {

@@ -5,8 +5,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include "pointbook.h"
-#include "testimages.h"
+#include "core/pointbook.h"
+#include "tests/core/testimages.h"
 
 namespace tovik {
 namespace {

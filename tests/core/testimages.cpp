@@ -1,4 +1,4 @@
-#include "testimages.h"
+#include "tests/core/testimages.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -6,7 +6,7 @@
 #include <iterator>
 #include <stdexcept>
 
-#include "pointbook.h"
+#include "core/pointbook.h"
 
 namespace tovik::test {
 

@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "memoryimage.h"
-#include "pointentry.h"
+#include "core/memoryimage.h"
+#include "core/pointentry.h"
 
 namespace tovik::test {
 

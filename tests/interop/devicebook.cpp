@@ -1,9 +1,9 @@
-#include "devicebook.h"
+#include "tests/interop/devicebook.h"
 
 #include <string>
 
-#include "fieldencoding.h"
-#include "testimages.h"
+#include "core/fieldencoding.h"
+#include "tests/core/testimages.h"
 
 namespace tovik::test {
 

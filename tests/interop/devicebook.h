@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "pointentry.h"
+#include "core/pointentry.h"
 
 namespace tovik::test {
 

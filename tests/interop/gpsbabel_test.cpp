@@ -4,12 +4,12 @@
 #include <QProcess>
 #include <QTemporaryDir>
 
-#include "cp932.h"
-#include "csvformat.h"
-#include "devicebook.h"
-#include "pointexchange.h"
-#include "qtprinters.h"
-#include "testimages.h"
+#include "platform/cp932.h"
+#include "interop/csvformat.h"
+#include "tests/interop/devicebook.h"
+#include "interop/pointexchange.h"
+#include "tests/support/qtprinters.h"
+#include "tests/core/testimages.h"
 
 // GPSBabel, a program that reads and writes every format Tovik does, is the peer that
 // shows our files are what other programs expect and that we read what they write.

@@ -6,13 +6,13 @@
 #include <quazipfile.h>
 #include <quazipnewinfo.h>
 
-#include "cp932.h"
-#include "devicebook.h"
-#include "gpxformat.h"
-#include "pointbook.h"
-#include "pointexchange.h"
-#include "qtprinters.h"
-#include "testimages.h"
+#include "platform/cp932.h"
+#include "tests/interop/devicebook.h"
+#include "interop/gpxformat.h"
+#include "core/pointbook.h"
+#include "interop/pointexchange.h"
+#include "tests/support/qtprinters.h"
+#include "tests/core/testimages.h"
 
 namespace tovik {
 namespace {

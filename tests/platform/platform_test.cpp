@@ -3,11 +3,11 @@
 #include <QLineEdit>
 #include <QTest>
 
-#include "dialogunits.h"
-#include "qtprinters.h"
-#include "qtprompter.h"
-#include "spinbutton.h"
-#include "validation.h"
+#include "platform/dialogunits.h"
+#include "tests/support/qtprinters.h"
+#include "platform/qtprompter.h"
+#include "platform/spinbutton.h"
+#include "platform/validation.h"
 
 namespace tovik {
 namespace {

@@ -4,7 +4,7 @@
 #include <QStringList>
 #include <QTextStream>
 
-#include "tovikcli.h"
+#include "cli/tovikcli.h"
 
 namespace tovik::test {
 

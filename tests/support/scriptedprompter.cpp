@@ -1,4 +1,4 @@
-#include "scriptedprompter.h"
+#include "tests/support/scriptedprompter.h"
 
 #include <gtest/gtest.h>
 

@@ -5,7 +5,7 @@
 #include <functional>
 #include <vector>
 
-#include "prompter.h"
+#include "platform/prompter.h"
 
 namespace tovik::test {
 

@@ -1,4 +1,4 @@
-#include "user.h"
+#include "tests/support/user.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -14,7 +14,7 @@
 #include <QWindow>
 #include <gtest/gtest.h>
 
-#include "listbase.h"
+#include "platform/listbase.h"
 
 namespace tovik::test {
 
