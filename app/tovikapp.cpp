@@ -10,6 +10,8 @@ namespace tovik {
 
 TovikApp::TovikApp(int& argc, char** argv) : QApplication(argc, argv)
 {
+    // The settings are kept under this organisation and name.
+    setOrganizationName(QStringLiteral("Tovik"));
     setApplicationName(QStringLiteral("Tovik"));
     setApplicationVersion(QStringLiteral(TOVIK_VERSION));
     // Lets the desktop match the window to the installed entry, its name and icon.

@@ -104,7 +104,7 @@ void BM_EditorShowsGpxInImportList(benchmark::State& state)
     dialog.ShowImportView();
     QApplication::processEvents();
     for (auto _ : state) {
-        dialog.ImportList().LoadFile(BigGpx());
+        dialog.Exchange().LoadImportFile(BigGpx());
         dialog.ImportList().repaint();
         QApplication::processEvents();
         if (dialog.ImportList().GetItemCount() != kWaypoints)

@@ -7,7 +7,7 @@ namespace tovik {
 // 追加: a new point in front of the selected one (or last), selected.
 class AddPointCommand : public PointCommand {
 public:
-    AddPointCommand(PointBook& book, BookView& view, int index, const PointEntry& entry);
+    AddPointCommand(PointBookModel& model, QItemSelectionModel& selection, int index, const PointEntry& entry);
 
 protected:
     void Do() override;

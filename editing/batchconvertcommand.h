@@ -9,7 +9,7 @@ namespace tovik {
 // 一括変換: one mark for every ticked point; distance, category and ticks stay.
 class BatchConvertCommand : public PointCommand {
 public:
-    BatchConvertCommand(PointBook& book, BookView& view, unsigned mark, std::vector<int> rows);
+    BatchConvertCommand(PointBookModel& model, QItemSelectionModel& selection, unsigned mark, std::vector<int> rows);
 
 protected:
     void Do() override;

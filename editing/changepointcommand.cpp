@@ -1,6 +1,6 @@
 #include "editing/changepointcommand.h"
 
-#include "editing/bookview.h"
+#include "editing/pointbookmodel.h"
 #include "platform/cp932.h"
 #include "core/fieldencoding.h"
 #include "core/markrule.h"
@@ -8,36 +8,37 @@
 
 namespace tovik {
 
-ChangePointCommand::ChangePointCommand(PointBook& book, BookView& view, int index, const Texts& typed,
-                                       const Texts& shown)
-    : PointCommand(QStringLiteral("変更"), book, view), index(index), typed(typed), shown(shown),
-      before(book.Entry(index))
+ChangePointCommand::ChangePointCommand(PointBookModel& model, QItemSelectionModel& selection, int index,
+                                       const Texts& typed, const Texts& shown)
+    : PointCommand(QStringLiteral("変更"), model, selection), index(index), typed(typed), shown(shown),
+      before(model.Book().Entry(index))
 {
 }
 
 void ChangePointCommand::Do()
 {
     if (written) {
-        PutEntry(index, after);
+        model.PutEntry(index, after);
         return;
     }
-    // A text left as it was writes nothing, so its stored bytes stay exactly as read.
-    for (std::size_t k = 0; k < typed.size(); ++k) {
-        if (typed[k] != shown[k])
-            SetColumn(static_cast<int>(k), Cp932::Checked(typed[k]));
-    }
-    const MarkFollowers followers = FollowMarkText(Cp932::Checked(typed[RowRecord::mark]));
-    book.SetCategory(FormatCategory(followers.category), index);
-    book.SetDistance(followers.distance, index);
-    // The row shows what the book now holds (" 35.41.20.0" for "35 41 20").
-    view.ShowEntry(index);
-    after = book.Entry(index);
+    // The row then shows what the book holds (" 35.41.20.0" for "35 41 20").
+    model.Change(index, [this](PointBook& book) {
+        // A text left as it was writes nothing, so its stored bytes stay exactly as read.
+        for (std::size_t k = 0; k < typed.size(); ++k) {
+            if (typed[k] != shown[k])
+                SetColumn(book, static_cast<int>(k), Cp932::Checked(typed[k]));
+        }
+        const MarkFollowers followers = FollowMarkText(Cp932::Checked(typed[RowRecord::mark]));
+        book.SetCategory(FormatCategory(followers.category), index);
+        book.SetDistance(followers.distance, index);
+    });
+    after = model.Book().Entry(index);
     written = true;
 }
 
-void ChangePointCommand::Undo() { PutEntry(index, before); }
+void ChangePointCommand::Undo() { model.PutEntry(index, before); }
 
-void ChangePointCommand::SetColumn(int column, const std::string& bytes)
+void ChangePointCommand::SetColumn(PointBook& book, int column, const std::string& bytes) const
 {
     switch (column) {
     case RowRecord::name:

@@ -7,13 +7,15 @@
 
 namespace tovik {
 
+class PointBook;
+
 // 変更: the texts of the edit dialog written into one point. Only the texts that differ
 // from the row's are written; distance and category always follow the mark.
 class ChangePointCommand : public PointCommand {
 public:
     using Texts = std::array<QString, RowRecord::kColumns>;  // in the order of the columns
 
-    ChangePointCommand(PointBook& book, BookView& view, int index, const Texts& typed, const Texts& shown);
+    ChangePointCommand(PointBookModel& model, QItemSelectionModel& selection, int index, const Texts& typed, const Texts& shown);
 
 protected:
     void Do() override;
@@ -21,7 +23,7 @@ protected:
 
 private:
     // The book's setter of a list column.
-    void SetColumn(int column, const std::string& bytes);
+    void SetColumn(PointBook& book, int column, const std::string& bytes) const;
 
     int index;
     Texts typed;

@@ -1,30 +1,26 @@
 #include "editing/deletepointcommand.h"
 
-#include "editing/bookview.h"
 #include "core/pointbook.h"
+#include "editing/pointbookmodel.h"
 
 namespace tovik {
 
-DeletePointCommand::DeletePointCommand(PointBook& book, BookView& view, int index)
-    : PointCommand(QStringLiteral("削除"), book, view), index(index), entry(book.Entry(index)),
-      checked(view.RowChecked(index))
+DeletePointCommand::DeletePointCommand(PointBookModel& model, QItemSelectionModel& selection, int index)
+    : PointCommand(QStringLiteral("削除"), model, selection), index(index), entry(model.Book().Entry(index)),
+      checked(model.IsTicked(index))
 {
 }
 
 void DeletePointCommand::Do()
 {
-    view.DeleteRow(index);
-    book.RemoveEntry(index);
-    view.UpdateTitle();
-    view.SelectRow(index);
+    model.RemoveEntry(index);
+    Select(index);
 }
 
 void DeletePointCommand::Undo()
 {
-    book.InsertEntry(index, entry);
-    view.InsertRow(index, RowRecord::FromBook(book, index));
-    view.SetRowChecked(index, checked);
-    view.UpdateTitle();
+    model.InsertEntry(index, entry);
+    model.SetTicked(index, checked);
 }
 
 }  // namespace tovik

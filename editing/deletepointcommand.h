@@ -7,7 +7,7 @@ namespace tovik {
 // 削除: the selected point goes, without a question; the one after it is selected.
 class DeletePointCommand : public PointCommand {
 public:
-    DeletePointCommand(PointBook& book, BookView& view, int index);
+    DeletePointCommand(PointBookModel& model, QItemSelectionModel& selection, int index);
 
 protected:
     void Do() override;

@@ -8,7 +8,7 @@ namespace tovik {
 // a drag or from the keyboard. The rows carry their ticks with them.
 class MovePointCommand : public PointCommand {
 public:
-    MovePointCommand(PointBook& book, BookView& view, int from, int to);
+    MovePointCommand(PointBookModel& model, QItemSelectionModel& selection, int from, int to);
 
 protected:
     void Do() override;

@@ -1,12 +1,12 @@
 #include "editing/pointcommand.h"
 
-#include "editing/bookview.h"
-#include "core/pointbook.h"
+#include "editing/pointbookmodel.h"
+#include "editing/rowselection.h"
 
 namespace tovik {
 
-PointCommand::PointCommand(const QString& name, PointBook& book, BookView& view)
-    : QUndoCommand(name), book(book), view(view), selectionBefore(view.SelectedRow())
+PointCommand::PointCommand(const QString& name, PointBookModel& model, QItemSelectionModel& selection)
+    : QUndoCommand(name), model(model), selection(selection), selectionBefore(RowSelection::Selected(selection))
 {
 }
 
@@ -15,22 +15,17 @@ void PointCommand::redo()
     Do();
     // The first time the step's own rules select rows; a redo gives back what they chose.
     if (done)
-        view.RestoreSelection(selectionAfter);
-    selectionAfter = view.SelectedRow();
+        RowSelection::Restore(selection, selectionAfter);
+    selectionAfter = RowSelection::Selected(selection);
     done = true;
 }
 
 void PointCommand::undo()
 {
     Undo();
-    view.RestoreSelection(selectionBefore);
+    RowSelection::Restore(selection, selectionBefore);
 }
 
-void PointCommand::PutEntry(int index, const PointEntry& entry)
-{
-    book.RemoveEntry(index);
-    book.InsertEntry(index, entry);
-    view.ShowEntry(index);
-}
+void PointCommand::Select(int row) { RowSelection::Select(selection, row); }
 
 }  // namespace tovik

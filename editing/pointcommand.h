@@ -4,16 +4,18 @@
 
 #include "core/pointentry.h"
 
+class QItemSelectionModel;
+
 namespace tovik {
 
-class BookView;
-class PointBook;
+class PointBookModel;
 
-// One step of the edited book's history. Undo gives back the book, both lists and the
-// selection as they were before the step; redo as they were after it.
+// One step of the edited book's history. It changes the book through its model, which
+// every view follows. Undo gives back the book and the selection as they were before the
+// step; redo as they were after it.
 class PointCommand : public QUndoCommand {
 public:
-    PointCommand(const QString& name, PointBook& book, BookView& view);
+    PointCommand(const QString& name, PointBookModel& model, QItemSelectionModel& selection);
 
     void undo() final;
     void redo() final;
@@ -21,13 +23,13 @@ public:
 protected:
     virtual void Do() = 0;
     virtual void Undo() = 0;
-    // Puts `entry` back in place of entry `index` and shows it.
-    void PutEntry(int index, const PointEntry& entry);
+    // Selects and focuses `row`, as the step's own rules select it.
+    void Select(int row);
 
-    PointBook& book;
-    BookView& view;
+    PointBookModel& model;
 
 private:
+    QItemSelectionModel& selection;
     int selectionBefore;
     int selectionAfter = -1;
     bool done = false;

@@ -6,11 +6,11 @@
 
 namespace tovik {
 
-// 移動 or ">>": copies of the import file's points, each put at the same place, so that the
-// block lands in reverse order in front of the selected point (or last).
+// 移動 or ">>": copies of the import file's points, in the order they were chosen, in front
+// of the selected point (or last).
 class TransferCommand : public PointCommand {
 public:
-    TransferCommand(PointBook& book, BookView& view, int index, std::vector<PointEntry> copies);
+    TransferCommand(PointBookModel& model, QItemSelectionModel& selection, int index, std::vector<PointEntry> copies);
 
 protected:
     void Do() override;

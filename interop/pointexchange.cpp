@@ -83,28 +83,41 @@ ReadResult PointExchange::Read(const QByteArray& bytes, ExchangeFormat::Format f
 PointExchange::Imported PointExchange::ImportBytes(const QByteArray& bytes, ExchangeFormat::Format format,
                                                    const ExchangeConverter& converter)
 {
+    ReadResult read = Read(bytes, format);
+    Source source;
+    source.points = std::move(read.points);
+    source.warnings = std::move(read.warnings);
+    source.error = std::move(read.error);
+    return Fit(source, converter);
+}
+
+PointExchange::Imported PointExchange::Fit(const Source& source, const ExchangeConverter& converter)
+{
     Imported imported;
+    imported.warnings = source.warnings;
+    imported.error = source.error;
+    if (!imported.error.isEmpty())
+        return imported;
+    if (source.memory) {
+        imported.entries = source.stored;
+        return imported;
+    }
     if (!converter.Error().isEmpty()) {
         imported.error = converter.Error();
         return imported;
     }
-    ReadResult read = Read(bytes, format);
-    imported.warnings = read.warnings;
-    if (!read.error.isEmpty()) {
-        imported.error = read.error;
-        return imported;
-    }
+    const std::vector<ExchangePoint>& points = source.points;
     // Many points are fitted in two halves at once, the second half with a converter of
     // its own (a PROJ context serves one thread at a time).
-    const std::size_t half = read.points.size() >= kHalvedCount ? read.points.size() / 2 : read.points.size();
+    const std::size_t half = points.size() >= kHalvedCount ? points.size() / 2 : points.size();
     std::future<Converted> later;
-    if (half < read.points.size()) {
-        later = std::async(std::launch::async, [&read, half, &converter] {
+    if (half < points.size()) {
+        later = std::async(std::launch::async, [&points, half, &converter] {
             const ExchangeConverter own(converter.Datum(), converter.DefaultMark());
-            return Convert(read.points, half, read.points.size(), own);
+            return Convert(points, half, points.size(), own);
         });
     }
-    Converted converted = Convert(read.points, 0, half, converter);
+    Converted converted = Convert(points, 0, half, converter);
     if (later.valid()) {
         Converted rest = later.get();
         converted.entries.insert(converted.entries.end(), rest.entries.begin(), rest.entries.end());
@@ -120,27 +133,41 @@ PointExchange::Imported PointExchange::ImportBytes(const QByteArray& bytes, Exch
 PointExchange::Imported PointExchange::ImportFile(const std::string& path, ExchangeFormat::Format format,
                                                   const ExchangeConverter& converter)
 {
-    if (format == ExchangeFormat::mem)
-        return FromMem(path);
-    Imported imported;
+    return Fit(ReadFile(path, format), converter);
+}
+
+PointExchange::Source PointExchange::ReadFile(const std::string& path, ExchangeFormat::Format format)
+{
+    Source source;
+    if (format == ExchangeFormat::mem) {
+        source.memory = true;
+        Imported stored = FromMem(path);
+        source.stored = std::move(stored.entries);
+        source.error = std::move(stored.error);
+        return source;
+    }
     const std::optional<FileStamp> stamp = FileAccess::StampOf(path);
     if (stamp && stamp->size > kLargestFile) {
-        imported.error = TooLarge();
-        return imported;
+        source.error = TooLarge();
+        return source;
     }
     // One byte more than the file had when it was looked at tells that it has grown since.
     std::vector<std::uint8_t> buffer(static_cast<std::size_t>(stamp ? stamp->size + 1 : 1));
     std::size_t bytesRead = 0;
     if (const FileCause cause = FileAccess().Read(path, buffer, bytesRead); cause != FileCause::none) {
-        imported.error = QString::fromUtf8(PointBook::FileErrorText(cause, false));
-        return imported;
+        source.error = QString::fromUtf8(PointBook::FileErrorText(cause, false));
+        return source;
     }
     if (bytesRead == buffer.size()) {
-        imported.error = QStringLiteral("読んでいる間にファイルが変わりました。");
-        return imported;
+        source.error = QStringLiteral("読んでいる間にファイルが変わりました。");
+        return source;
     }
-    return ImportBytes(QByteArray(reinterpret_cast<const char*>(buffer.data()), static_cast<qsizetype>(bytesRead)),
-                       format, converter);
+    ReadResult read = Read(QByteArray(reinterpret_cast<const char*>(buffer.data()), static_cast<qsizetype>(bytesRead)),
+                           format);
+    source.points = std::move(read.points);
+    source.warnings = std::move(read.warnings);
+    source.error = std::move(read.error);
+    return source;
 }
 
 QString PointExchange::WriteFile(const std::string& path, const QByteArray& bytes)

@@ -29,6 +29,16 @@ public:
         QString error;  // set when nothing could be taken from the file
     };
 
+    // A file's points as read, before they are fitted to the device: exchange points, or
+    // the entries of a .mem file as stored, which need no fitting.
+    struct Source {
+        bool memory = false;  // a .mem file: its points are in `stored`
+        std::vector<ExchangePoint> points;
+        std::vector<PointEntry> stored;
+        QStringList warnings;
+        QString error;
+    };
+
     // The PNG of a mark's icon for an exported KMZ; empty when there is none.
     using IconSource = std::function<QByteArray(int mark)>;
 
@@ -43,6 +53,10 @@ public:
     // device; .mem files as they are. Regular files only, as everywhere.
     static Imported ImportFile(const std::string& path, ExchangeFormat::Format format,
                                const ExchangeConverter& converter);
+    // The same in two steps, so that the points read can be fitted again (for another
+    // device datum) without reading the file again.
+    static Source ReadFile(const std::string& path, ExchangeFormat::Format format);
+    static Imported Fit(const Source& source, const ExchangeConverter& converter);
     // Writes the bytes of an export atomically; the message when it could not.
     static QString WriteFile(const std::string& path, const QByteArray& bytes);
     static Imported ImportBytes(const QByteArray& bytes, ExchangeFormat::Format format,

@@ -3,13 +3,11 @@
 #include <QHeaderView>
 #include <QMouseEvent>
 
+#include <algorithm>
+
 namespace tovik {
 
-namespace {
-constexpr int kImageRole = Qt::UserRole + 1;
-}
-
-ListBase::ListBase(Selection selection, QWidget* parent) : QTableWidget(parent), selection(selection)
+ListBase::ListBase(Selection selection, QWidget* parent) : QTableView(parent), selection(selection)
 {
     setSelectionBehavior(QAbstractItemView::SelectRows);
     setSelectionMode(selection == Selection::single ? QAbstractItemView::SingleSelection
@@ -37,116 +35,62 @@ ListBase::ListBase(Selection selection, QWidget* parent) : QTableWidget(parent),
     setTabKeyNavigation(false);
     // The lists scroll only as the program asks, never because a pointer lingers at an edge.
     setAutoScroll(false);
-    connect(selectionModel(), &QItemSelectionModel::selectionChanged, this, [this] { StateChanged(); });
-    connect(selectionModel(), &QItemSelectionModel::currentChanged, this, [this] { StateChanged(); });
 }
 
-void ListBase::StateChanged()
+void ListBase::SetModel(QAbstractItemModel* shown, QItemSelectionModel* shared)
 {
-    if (restructuring == 0)
-        emit RowStateChanged();
-}
-
-void ListBase::dataChanged(const QModelIndex& topLeft, const QModelIndex& bottomRight, const QList<int>& roles)
-{
-    QTableWidget::dataChanged(topLeft, bottomRight, roles);
-    if (roles.isEmpty() || roles.contains(Qt::CheckStateRole))
-        StateChanged();
-}
-
-void ListBase::InsertColumn(int index, const QString& heading, int width)
-{
-    insertColumn(index);
-    setHorizontalHeaderItem(index, new QTableWidgetItem(heading));
-    setColumnWidth(index, width);
-}
-
-QTableWidgetItem* ListBase::FirstCell(int row) const { return item(row, 0); }
-
-int ListBase::InsertItem(int index, const QString& text, int image)
-{
-    const Restructuring restructure(*this);
-    const int row = std::clamp(index, 0, rowCount());
-    insertRow(row);
-    for (int c = 0; c < columnCount(); ++c) {
-        auto* cell = new QTableWidgetItem(c == 0 ? text : QString());
-        cell->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable |
-                       (c == 0 ? Qt::ItemIsUserCheckable : Qt::NoItemFlags));
-        if (c == 0)
-            cell->setCheckState(Qt::Unchecked);
-        setItem(row, c, cell);
+    setModel(shown);
+    if (shared) {
+        // The view made a selection of its own for the model; the shared one replaces it.
+        QItemSelectionModel* made = selectionModel();
+        setSelectionModel(shared);
+        if (made != shared && made->parent() == this)
+            delete made;
     }
-    SetImage(row, image);
-    return row;
 }
 
-void ListBase::DeleteItem(int row)
-{
-    if (row < 0 || row >= rowCount())
-        return;
-    const Restructuring restructure(*this);
-    // The view would select the row that takes the current place; the selection is
-    // the program's to set.
-    std::vector<int> selected;
-    for (int r = GetNextSelected(-1); r >= 0; r = GetNextSelected(r)) {
-        if (r != row)
-            selected.push_back(r > row ? r - 1 : r);
-    }
-    removeRow(row);
-    selectionModel()->clearSelection();
-    for (int r : selected)
-        selectionModel()->select(model()->index(r, 0), QItemSelectionModel::Select | QItemSelectionModel::Rows);
-}
+int ListBase::GetColumnCount() const { return model() ? model()->columnCount() : 0; }
 
-void ListBase::DeleteAllItems()
-{
-    const Restructuring restructure(*this);
-    setRowCount(0);
-}
+int ListBase::GetItemCount() const { return model() ? model()->rowCount() : 0; }
 
 QString ListBase::GetItemText(int row, int column) const
 {
-    const QTableWidgetItem* cell = item(row, column);
-    return cell ? cell->text() : QString();
+    return model() ? model()->index(row, column).data().toString() : QString();
 }
 
-void ListBase::SetItemText(int row, int column, const QString& text)
+std::vector<int> ListBase::SelectedRows() const
 {
-    if (QTableWidgetItem* cell = item(row, column))
-        cell->setText(text);
+    std::vector<int> rows;
+    if (!selectionModel())
+        return rows;
+    for (const QModelIndex& i : selectionModel()->selectedRows())
+        rows.push_back(i.row());
+    std::sort(rows.begin(), rows.end());
+    return rows;
 }
 
 int ListBase::GetNextSelected(int start) const
 {
-    for (int row = std::max(start + 1, 0); row < rowCount(); ++row) {
-        if (selectionModel()->isRowSelected(row, QModelIndex()))
-            return row;
-    }
-    return -1;
+    const std::vector<int> rows = SelectedRows();
+    const auto next = std::upper_bound(rows.begin(), rows.end(), start);
+    return next == rows.end() ? -1 : *next;
 }
 
-int ListBase::GetSelectedCount() const
-{
-    int n = 0;
-    for (int row = 0; row < rowCount(); ++row)
-        n += selectionModel()->isRowSelected(row, QModelIndex()) ? 1 : 0;
-    return n;
-}
+int ListBase::GetSelectedCount() const { return selectionModel() ? static_cast<int>(selectionModel()->selectedRows().size()) : 0; }
 
 void ListBase::SelectItem(int row)
 {
-    if (row < 0 || row >= rowCount())
+    if (row < 0 || row >= GetItemCount())
         return;
-    ItemState state = GetItemState(row);
-    state.selected = true;
-    state.focused = true;
-    SetItemState(row, state);
+    const auto flags = (selection == Selection::single ? QItemSelectionModel::ClearAndSelect : QItemSelectionModel::Select) |
+                       QItemSelectionModel::Rows;
+    selectionModel()->setCurrentIndex(model()->index(row, 0), flags);
 }
 
 ListBase::ItemState ListBase::GetItemState(int row) const
 {
     ItemState state;
-    if (row < 0 || row >= rowCount())
+    if (row < 0 || row >= GetItemCount())
         return state;
     state.selected = selectionModel()->isRowSelected(row, QModelIndex());
     state.focused = currentIndex().isValid() && currentIndex().row() == row;
@@ -155,51 +99,18 @@ ListBase::ItemState ListBase::GetItemState(int row) const
     return state;
 }
 
-void ListBase::SetItemState(int row, const ItemState& state)
-{
-    if (row < 0 || row >= rowCount())
-        return;
-    const QModelIndex index = model()->index(row, 0);
-    const auto rows = QItemSelectionModel::Rows;
-    if (state.selected) {
-        selectionModel()->select(index, (selection == Selection::single ? QItemSelectionModel::ClearAndSelect
-                                                                         : QItemSelectionModel::Select) | rows);
-    } else {
-        selectionModel()->select(index, QItemSelectionModel::Deselect | rows);
-    }
-    if (state.focused)
-        selectionModel()->setCurrentIndex(index, QItemSelectionModel::NoUpdate);
-    SetCheck(row, state.checked);
-    SetImage(row, state.image);
-}
-
 bool ListBase::GetCheck(int row) const
 {
-    const QTableWidgetItem* cell = FirstCell(row);
-    return cell && cell->checkState() == Qt::Checked;
+    return model() && model()->index(row, 0).data(Qt::CheckStateRole).toInt() == Qt::Checked;
 }
 
 void ListBase::SetCheck(int row, bool checked)
 {
-    if (QTableWidgetItem* cell = FirstCell(row))
-        cell->setCheckState(checked ? Qt::Checked : Qt::Unchecked);
+    if (model())
+        model()->setData(model()->index(row, 0), checked ? Qt::Checked : Qt::Unchecked, Qt::CheckStateRole);
 }
 
-int ListBase::GetImage(int row) const
-{
-    const QTableWidgetItem* cell = FirstCell(row);
-    return cell ? cell->data(kImageRole).toInt() : 0;
-}
-
-void ListBase::SetImage(int row, int image)
-{
-    QTableWidgetItem* cell = FirstCell(row);
-    if (!cell)
-        return;
-    cell->setData(kImageRole, image);
-    const bool known = imageList && image >= 0 && image < imageList->size();
-    cell->setIcon(known ? imageList->at(image) : QIcon());
-}
+int ListBase::GetImage(int row) const { return model() ? model()->index(row, 0).data(kImageRole).toInt() : 0; }
 
 void ListBase::SetColors(const QColor& background, const QColor& text)
 {
@@ -212,23 +123,36 @@ void ListBase::SetColors(const QColor& background, const QColor& text)
     setPalette(p);
 }
 
-void ListBase::SetImageList(const QList<QIcon>* images)
+QModelIndex ListBase::moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers)
 {
-    imageList = images;
-    for (int row = 0; row < rowCount(); ++row)
-        SetImage(row, GetImage(row));
+    const int rows = GetItemCount();
+    if (rows == 0)
+        return QTableView::moveCursor(action, modifiers);
+    const int column = currentIndex().isValid() ? currentIndex().column() : 0;
+    // Rows a filter hides are passed over.
+    int row = -1;
+    if (action == MoveHome) {
+        for (row = 0; row < rows && isRowHidden(row);)
+            ++row;
+    } else if (action == MoveEnd) {
+        for (row = rows - 1; row >= 0 && isRowHidden(row);)
+            --row;
+    } else {
+        return QTableView::moveCursor(action, modifiers);
+    }
+    return row >= 0 && row < rows ? model()->index(row, column) : currentIndex();
 }
 
 void ListBase::mouseReleaseEvent(QMouseEvent* event)
 {
-    QTableWidget::mouseReleaseEvent(event);
+    QTableView::mouseReleaseEvent(event);
     if (event->button() == Qt::LeftButton)
         emit Clicked();
 }
 
 void ListBase::mouseDoubleClickEvent(QMouseEvent* event)
 {
-    QTableWidget::mouseDoubleClickEvent(event);
+    QTableView::mouseDoubleClickEvent(event);
     if (event->button() == Qt::LeftButton)
         emit DoubleClicked();
 }

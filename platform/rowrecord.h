@@ -23,8 +23,14 @@ struct RowRecord {
     static RowRecord FromBook(const PointBook& book, int index);
     // The row of a point held outside a book, with the same texts.
     static RowRecord FromEntry(const PointEntry& entry);
+    // One text of a point's row, made alone (lists of many points ask for the rows shown).
+    static QString Text(const PointEntry& entry, int text);
+    // The heading of a list column.
+    static QString Heading(int column);
     // The image index of a row: its mark text read as atoi reads it.
     int ImageIndex() const;
+    // The same of a point: its mark text read as atoi reads it.
+    static int ImageIndex(const PointEntry& entry);
 };
 
 }  // namespace tovik

@@ -3,98 +3,17 @@
 #include <QApplication>
 #include <QDragEnterEvent>
 #include <QDropEvent>
-#include <QFile>
-#include <QFileInfo>
 #include <QMouseEvent>
 
 #include "platform/droppedfiles.h"
-#include "platform/filenamecheck.h"
-#include "core/messagetexts.h"
-#include "interop/pointexchange.h"
 
 namespace tovik {
 
-namespace {
-// A message box holds the first warnings; the rest are counted.
-constexpr qsizetype kWarningsShown = 20;
-}  // namespace
-
-ImportListCtrl::ImportListCtrl(PointBook::MessageSink sink, QWidget* parent)
-    : ListBase(Selection::multiple, parent), importBook(sink), tell(std::move(sink))
+ImportListCtrl::ImportListCtrl(QWidget* parent) : ListBase(Selection::multiple, parent)
 {
     setAcceptDrops(true);
     viewport()->setAcceptDrops(true);
     setDragDropMode(QAbstractItemView::DropOnly);
-}
-
-int ImportListCtrl::LoadFile(const QString& path)
-{
-    if (const auto format = ExchangeFormat::FromPath(path); format && *format != ExchangeFormat::mem) {
-        LoadExchangeFile(path, *format);
-        return 1;
-    }
-    const std::string encoded = QFile::encodeName(path).toStdString();
-    // Only a .mem file is read as a point memory; anything else would leave the list showing
-    // the previous file's points as if they were this one's.
-    if (!PointBook::HasMemExtension(encoded)) {
-        if (tell)
-            tell(QString::fromUtf8(messages::kNotImportFile).arg(QFileInfo(path).fileName()).toStdString());
-        return 1;
-    }
-    if (importBook.Load(encoded) != LoadResult::decoded)
-        return 1;
-    std::vector<PointEntry> loaded;
-    for (int i = 0; i < PointBook::kCapacity; ++i) {
-        if (importBook.IsOccupied(i))
-            loaded.push_back(importBook.Entry(i));
-    }
-    ShowPoints(std::move(loaded));
-    return 1;
-}
-
-void ImportListCtrl::LoadExchangeFile(const QString& path, int format)
-{
-    PointExchange::Imported imported = PointExchange::ImportFile(
-        QFile::encodeName(path).toStdString(), static_cast<ExchangeFormat::Format>(format),
-        ExchangeConverter(deviceDatum));
-    QStringList lines = imported.warnings;
-    if (lines.size() > kWarningsShown) {
-        const qsizetype more = lines.size() - kWarningsShown;
-        lines = lines.mid(0, kWarningsShown);
-        lines << QStringLiteral("ほか %1 件").arg(more);
-    }
-    if (!imported.error.isEmpty())
-        lines.prepend(imported.error);
-    if (!lines.isEmpty() && tell)
-        tell(lines.join(u'\n').toStdString());
-    if (imported.error.isEmpty())
-        ShowPoints(std::move(imported.entries));
-}
-
-void ImportListCtrl::ShowPoints(std::vector<PointEntry> shown)
-{
-    points = std::move(shown);
-    // Thousands of rows go in while the list neither paints nor lays out.
-    setUpdatesEnabled(false);
-    DeleteAllItems();
-    for (std::size_t i = 0; i < points.size(); ++i)
-        InsertRow(static_cast<int>(i), RowRecord::FromEntry(points[i]));
-    setUpdatesEnabled(true);
-}
-
-void ImportListCtrl::InsertRow(int index, const RowRecord& row)
-{
-    const int inserted = InsertItem(index, row[RowRecord::name], row.ImageIndex());
-    for (int c = 1; c < RowRecord::kColumns; ++c)
-        SetItemText(inserted, c, row[c]);
-}
-
-void ImportListCtrl::GetRowTexts(int row, RowRecord& out) const
-{
-    for (int c = 0; c < RowRecord::kColumns; ++c)
-        out[c] = GetCellText(row, c);
-    out[RowRecord::distance].clear();
-    out[RowRecord::category].clear();
 }
 
 void ImportListCtrl::SetDropTarget(std::function<QRect()> rect, std::function<void()> onTransfer)
@@ -211,12 +130,8 @@ void ImportListCtrl::dragMoveEvent(QDragMoveEvent* event) { DroppedFiles::Accept
 void ImportListCtrl::dropEvent(QDropEvent* event)
 {
     const QString path = DroppedFiles::Take(event);
-    if (path.isEmpty())
-        return;
-    if (const QString problem = FileNameCheck::Problem(path); problem.isEmpty())
-        LoadFile(path);
-    else if (tell)
-        tell(problem.toStdString());
+    if (!path.isEmpty() && fileDrop)
+        fileDrop(path);
 }
 
 }  // namespace tovik

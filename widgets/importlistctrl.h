@@ -1,39 +1,23 @@
 #pragma once
 
 #include <functional>
-#include <vector>
 
-#include "core/datumconverter.h"
-#include "resources/dragcursors.h"
 #include "platform/listbase.h"
-#include "core/pointbook.h"
-#include "platform/rowrecord.h"
+#include "resources/dragcursors.h"
 
 namespace tovik {
 
-// The list of the file-import view: the points of a second .mem file, dropped on the
-// list, held in a book of its own, or the points of a GPX, KML, KMZ, CSV or GeoJSON file
-// (any number of them: the edited book's limit applies only to what is transferred).
-// Several rows may be selected for the transfer.
+// The list of the file-import view: the points of a second file (a .mem file or a GPX,
+// KML, KMZ, CSV or GeoJSON file of any number of points: the edited book's limit applies
+// only to what is transferred), shown from a model of their own. Several rows may be
+// selected for the transfer. A file dropped on the list is handed to the window.
 class ImportListCtrl : public ListBase {
     Q_OBJECT
 public:
-    explicit ImportListCtrl(PointBook::MessageSink sink, QWidget* parent = nullptr);
+    explicit ImportListCtrl(QWidget* parent = nullptr);
 
-    // Loads the file into the import book and shows its points; a file that does not
-    // load, or is of no format the list reads, leaves book and rows as they were, with a
-    // message.
-    int LoadFile(const QString& path);
-    // The point that row `row` shows.
-    const PointEntry& Point(int row) const { return points.at(static_cast<std::size_t>(row)); }
-    // The datum exchange files are converted to when they are loaded.
-    void SetDeviceDatum(DeviceDatum datum) { deviceDatum = datum; }
-    void InsertRow(int index, const RowRecord& row);
-    QString GetCellText(int row, int column) const { return GetItemText(row, column); }
-    // The six column texts of a row; the distance and category texts come back empty.
-    void GetRowTexts(int row, RowRecord& out) const;
-
-    const PointBook& ImportBook() const { return importBook; }
+    // Takes a file dropped on the list, as a path Qt can carry (or why it cannot).
+    void SetFileDropHandler(std::function<void(const QString& path)> handler) { fileDrop = std::move(handler); }
 
     // What the list needs of its window: where the list of the edited book is on the
     // screen, and the transfer that a drop there runs.
@@ -57,14 +41,9 @@ protected:
 
 private:
     void ShowCursor(DragCursor which);
-    void LoadExchangeFile(const QString& path, int format);
-    void ShowPoints(std::vector<PointEntry> shown);
     bool OverDropTarget(const QPoint& position) const;
 
-    PointBook importBook;
-    PointBook::MessageSink tell;
-    std::vector<PointEntry> points;
-    DeviceDatum deviceDatum = DeviceDatum::tokyo;
+    std::function<void(const QString&)> fileDrop;
     std::function<QRect()> targetListRect;
     std::function<void()> transfer;
     bool dragging = false;

@@ -8,19 +8,15 @@
 
 namespace tovik {
 
-PointListCtrl::PointListCtrl(QWidget* parent) : ListBase(Selection::single, parent) {}
-
-int PointListCtrl::FindSelectedItem(int start) const { return GetNextSelected(start - 1); }
-
-void PointListCtrl::SetDropHighlight(int row, bool on)
+PointListCtrl::PointListCtrl(QWidget* parent) : ListBase(Selection::single, parent), highlight(this)
 {
-    for (int c = 0; c < columnCount(); ++c) {
-        QTableWidgetItem* cell = item(row, c);
-        if (!cell)
-            continue;
-        cell->setData(Qt::BackgroundRole, on ? palette().brush(QPalette::Highlight) : QVariant());
-        cell->setData(Qt::ForegroundRole, on ? palette().brush(QPalette::HighlightedText) : QVariant());
-    }
+    setItemDelegate(&highlight);
+}
+
+void PointListCtrl::SetDropHighlight(int row)
+{
+    highlight.SetRow(row);
+    viewport()->update();
 }
 
 void PointListCtrl::MoveDragImage(const QPoint& position)
@@ -61,9 +57,7 @@ void PointListCtrl::OnMouseMove(const QPoint& position)
     const int row = RowUnder(position);
     if (row >= 0 && row != dropIndex) {
         scrollTo(model()->index(row, 0), QAbstractItemView::EnsureVisible);
-        if (dropIndex >= 0)
-            SetDropHighlight(dropIndex, false);
-        SetDropHighlight(row, true);
+        SetDropHighlight(row);
         dropIndex = row;
     }
 }
@@ -74,7 +68,7 @@ void PointListCtrl::OnLButtonUp(const QPoint& position)
         return;
     dragging = false;
     dragImage.reset();
-    SetDropHighlight(dropIndex, false);
+    SetDropHighlight(-1);
     viewport()->releaseMouse();
 
     // Over a row: in front of it. Nowhere, below the list's top edge: after the last row
@@ -86,19 +80,12 @@ void PointListCtrl::OnLButtonUp(const QPoint& position)
         target = row;
     else if (listY > 0)
         target = dropIndex + 1;
-    OnDropItem(dragIndex, target);
+    if (dropHandler)
+        dropHandler(dragIndex, target);
 
-    const int selected = FindSelectedItem(0);
+    const int selected = GetNextSelected(-1);
     if (selected >= 0)
         scrollTo(model()->index(selected, 0), QAbstractItemView::EnsureVisible);
-}
-
-void PointListCtrl::OnDropItem(int from, int target)
-{
-    if (dropHandler)
-        dropHandler(from, target);
-    else
-        MoveItem(from, target);
 }
 
 int PointListCtrl::RowUnder(const QPoint& position) const
@@ -110,27 +97,7 @@ int PointListCtrl::RowUnder(const QPoint& position) const
 
 bool PointListCtrl::Moves(int from, int to) const
 {
-    return to != from && to != from + 1 && from >= 0 && from < rowCount() && to >= 0 && to <= rowCount();
-}
-
-void PointListCtrl::MoveItem(int from, int to) { MoveRow(from, to); }
-
-void PointListCtrl::MoveRow(int from, int to)
-{
-    if (!Moves(from, to))
-        return;
-    const Restructuring restructure(*this);
-    const ItemState state = GetItemState(from);
-    const int inserted = InsertItem(to, GetItemText(from, 0), state.image);
-    if (from > to)
-        ++from;
-    for (int c = 1; c < columnCount(); ++c)
-        SetItemText(inserted, c, GetItemText(from, c));
-    SetItemState(inserted, state);
-    DeleteItem(from);
-    if (state.focused)
-        selectionModel()->setCurrentIndex(model()->index(inserted < from ? inserted : inserted - 1, 0),
-                                          QItemSelectionModel::NoUpdate);
+    return to != from && to != from + 1 && from >= 0 && from < GetItemCount() && to >= 0 && to <= GetItemCount();
 }
 
 void PointListCtrl::mousePressEvent(QMouseEvent* event)

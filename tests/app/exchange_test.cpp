@@ -15,7 +15,7 @@
 #include "core/pointbook.h"
 #include "interop/pointexchange.h"
 #include "tests/support/qtprinters.h"
-#include "tests/support/scriptedprompter.h"
+#include "tests/support/editorfixture.h"
 #include "tests/core/testimages.h"
 #include "tests/support/user.h"
 
@@ -31,20 +31,14 @@ public slots:
     void Open(const QUrl& url) { urls << url; }
 };
 
-class ExchangeEditorTest : public ::testing::Test {
+class ExchangeEditorTest : public test::EditorFixture {
 protected:
     void SetUp() override
     {
         // The datum setting goes to a folder of the test's own.
         QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settingsDir.path());
-        QSettings(QStringLiteral("Tovik"), QStringLiteral("Tovik")).clear();
-        d = std::make_unique<MainDialog>(book, prompter, QString());
-        d->show();
-        QApplication::processEvents();
+        QSettings().clear();
     }
-    void TearDown() override { d.reset(); }
-
-    QString File(const char* name) const { return QString::fromStdString(dir.File(name)); }
 
     // Opens 表示 → 本体の測地系 with the mouse and clicks one of its items.
     void ChooseDatum(const QString& item)
@@ -52,7 +46,7 @@ protected:
         QMenuBar* bar = d->findChild<QMenuBar*>();
         QAction* view = nullptr;
         for (QAction* a : bar->actions())
-            view = a->text() == QStringLiteral("表示") ? a : view;
+            view = a->text().startsWith(QStringLiteral("表示")) ? a : view;
         ASSERT_TRUE(view);
         test::User::ClickAt(*bar, bar->actionGeometry(view).center());
         QAction* datum = view->menu()->actions().last();
@@ -73,19 +67,12 @@ protected:
     {
         QStringList items;
         for (QAction* a : dialog.findChild<QMenuBar*>()->actions()) {
-            if (a->text() == menuTitle) {
+            if (a->text().startsWith(menuTitle)) {
                 for (QAction* item : a->menu()->actions())
                     items << (item->isSeparator() ? QStringLiteral("-") : item->text());
             }
         }
         return items;
-    }
-    void Fill(const std::vector<PointEntry>& entries)
-    {
-        for (const PointEntry& e : entries)
-            book.InsertEntry(book.GetCount(), e);
-        d->RefreshLists();
-        book.SetModified(false);
     }
     // A file of the given format holding `count` points named W0, W1, ...
     QString ExchangeFile(const char* name, int count, ExchangeFormat::Format format = ExchangeFormat::gpx)
@@ -108,19 +95,16 @@ protected:
     void DropOnImportList(const QString& path) { test::User::DropFiles(*d->ImportList().viewport(), {path}); }
     static void ClickRow(ListBase& list, int row, Qt::KeyboardModifiers modifiers = {})
     {
-        list.scrollToItem(list.item(row, 0));
+        list.scrollTo(list.model()->index(row, 0));
         test::User::ClickRow(list, row, modifiers);
     }
 
     QTemporaryDir settingsDir;
-    test::TempDir dir;
-    test::ScriptedPrompter prompter;
-    PointBook book;
-    std::unique_ptr<MainDialog> d;
 };
 
 TEST_F(ExchangeEditorTest, NewMenuItemsFollowTheDescribedOnes)
 {
+    Start();
     EXPECT_EQ(Items(*d, QStringLiteral("ﾌｧｲﾙ(&F)")),
               (QStringList{"開く", "上書き保存", "名前を付けて保存", "エクスポート...", "取りこみファイルを開く...", "-",
                            "ｱﾌﾟﾘｹｰｼｮﾝの終了"}));
@@ -132,7 +116,7 @@ TEST_F(ExchangeEditorTest, NewMenuItemsFollowTheDescribedOnes)
 
 TEST_F(ExchangeEditorTest, ExportWritesTheEditedPointsInTheChosenFormat)
 {
-    Fill({test::TokyoTower(), test::SimplePoint("second", 5)});
+    StartWith({test::TokyoTower(), test::SimplePoint("second", 5)});
     prompter.saveNames = {File("out.kmz")};
     test::User::Choose(*d, QStringLiteral("ﾌｧｲﾙ(&F)"), QStringLiteral("エクスポート..."));
     ASSERT_EQ(prompter.saveRequests.size(), 1u);
@@ -144,8 +128,8 @@ TEST_F(ExchangeEditorTest, ExportWritesTheEditedPointsInTheChosenFormat)
     ASSERT_EQ(back.entries.size(), 2u);
     EXPECT_EQ(back.entries[0], book.Entry(0));
     EXPECT_EQ(back.entries[1], book.Entry(1));
-    EXPECT_FALSE(book.IsModified());
-    EXPECT_EQ(d->FilePath(), QString());  // an export is no save: the current file stays
+    EXPECT_FALSE(Modified());
+    EXPECT_EQ(d->Document().FilePath(), File("edited.mem"));  // an export is no save: the current file stays
 
     // A name without a known extension exports nothing and says why.
     prompter.saveNames = {File("out.txt")};
@@ -157,9 +141,10 @@ TEST_F(ExchangeEditorTest, ExportWritesTheEditedPointsInTheChosenFormat)
 
 TEST_F(ExchangeEditorTest, TenThousandPointsInTheImportListAndASelectionTransferred)
 {
+    Start();
     prompter.openNames = {ExchangeFile("big.gpx", 10000)};
     test::User::Choose(*d, QStringLiteral("ﾌｧｲﾙ(&F)"), QStringLiteral("取りこみファイルを開く..."));
-    EXPECT_EQ(d->CurrentView(), 1);
+    EXPECT_EQ(d->CurrentView(), MainLayout::View::import);
     ImportListCtrl& list = d->ImportList();
     ASSERT_EQ(list.GetItemCount(), 10000);
     EXPECT_EQ(list.GetItemText(9999, 0), QStringLiteral("W9999"));
@@ -173,10 +158,10 @@ TEST_F(ExchangeEditorTest, TenThousandPointsInTheImportListAndASelectionTransfer
     EXPECT_EQ(list.GetSelectedCount(), 3);
     test::User::Click(test::User::Button(*d, QStringLiteral(">>")));
     ASSERT_EQ(book.GetCount(), 3);
-    // Every copy goes to the same place, so the block lands in reverse order.
-    EXPECT_EQ(book.GetName(0), "W9999");
-    EXPECT_EQ(book.Entry(0).mark, 99 % 100 % 26);
-    EXPECT_EQ(book.GetName(2), "W9997");
+    // The block lands in the order it had.
+    EXPECT_EQ(book.GetName(0), "W9997");
+    EXPECT_EQ(book.Entry(0).mark, 97 % 26);
+    EXPECT_EQ(book.GetName(2), "W9999");
 
     // All of them would pass the device's hundred points: nothing is copied.
     list.selectAll();
@@ -188,6 +173,7 @@ TEST_F(ExchangeEditorTest, TenThousandPointsInTheImportListAndASelectionTransfer
 
 TEST_F(ExchangeEditorTest, DroppedExchangeFilesFillTheImportListAndBadOnesLeaveIt)
 {
+    Start();
     d->ShowImportView();
     DropOnImportList(ExchangeFile("two.geojson", 2, ExchangeFormat::geojson));
     ASSERT_EQ(d->ImportList().GetItemCount(), 2);
@@ -211,14 +197,15 @@ TEST_F(ExchangeEditorTest, DroppedExchangeFilesFillTheImportListAndBadOnesLeaveI
 
 TEST_F(ExchangeEditorTest, TheDeviceDatumIsChosenInTheViewMenuAndKept)
 {
-    EXPECT_EQ(d->GetDeviceDatum(), DeviceDatum::tokyo);
+    Start();
+    EXPECT_EQ(d->Exchange().Datum(), DeviceDatum::tokyo);
     ChooseDatum(QStringLiteral("世界測地系 (WGS 84)"));
-    EXPECT_EQ(d->GetDeviceDatum(), DeviceDatum::wgs84);
+    EXPECT_EQ(d->Exchange().Datum(), DeviceDatum::wgs84);
 
     // The next start has it, and reads exchange files without a shift.
     d.reset();
     d = std::make_unique<MainDialog>(book, prompter, QString());
-    EXPECT_EQ(d->GetDeviceDatum(), DeviceDatum::wgs84);
+    EXPECT_EQ(d->Exchange().Datum(), DeviceDatum::wgs84);
     WriteFile("one.csv", "name,lat,lon\nA,35.5,139.5\n");
     d->ShowImportView();
     DropOnImportList(File("one.csv"));
@@ -230,10 +217,16 @@ TEST_F(ExchangeEditorTest, ShowOnMapOpensTheGsiMapAtTheWgs84Position)
 {
     UrlCatcher catcher;
     QDesktopServices::setUrlHandler(QStringLiteral("https"), &catcher, "Open");
-    Fill({test::TokyoTower()});
-    test::User::Choose(*d, QStringLiteral("編集"), QStringLiteral("地図で見る"));  // nothing selected
-    EXPECT_TRUE(catcher.urls.isEmpty());
+    StartWith({test::TokyoTower()});
+    QAction* showOnMap = nullptr;
+    for (QAction* a : d->findChild<QMenuBar*>()->actions()) {
+        for (QAction* item : a->menu()->actions())
+            showOnMap = item->text() == QStringLiteral("地図で見る") ? item : showOnMap;
+    }
+    ASSERT_TRUE(showOnMap);
+    EXPECT_FALSE(showOnMap->isEnabled());  // nothing selected: nothing to show
     ClickRow(d->EditList(), 0);
+    EXPECT_TRUE(showOnMap->isEnabled());
     test::User::Choose(*d, QStringLiteral("編集"), QStringLiteral("地図で見る"));
     QDesktopServices::unsetUrlHandler(QStringLiteral("https"));
     ASSERT_EQ(catcher.urls.size(), 1);

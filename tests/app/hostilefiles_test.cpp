@@ -77,7 +77,7 @@ TEST_F(HostileFilesTest, AFifoDroppedOnList2ReturnsAtOnceWithTheMessageAndKeepsT
 {
     auto d = Open(MemFile("edited.mem", {"A", "B", "C"}));
     DeleteFirstRow(*d);
-    ASSERT_TRUE(book.IsModified());
+    ASSERT_TRUE(d->Document().IsModified());
     Choose(*d, "表示", "ファイル取りこみ画面");
     test::User::DropFiles(*d->ImportList().viewport(), {MemFile("import.mem", {"I1", "I2"})});
     ASSERT_EQ(Names(d->ImportList()), (QStringList{"I1", "I2"}));
@@ -87,7 +87,7 @@ TEST_F(HostileFilesTest, AFifoDroppedOnList2ReturnsAtOnceWithTheMessageAndKeepsT
     ::alarm(0);
     EXPECT_EQ(prompter.Texts(), QStringList{kNotRegular});
     EXPECT_EQ(Names(d->ImportList()), (QStringList{"I1", "I2"}));
-    EXPECT_TRUE(book.IsModified());
+    EXPECT_TRUE(d->Document().IsModified());
     EXPECT_EQ(Names(d->TargetList()), (QStringList{"B", "C"}));
     EXPECT_EQ(book.GetCount(), 2);
 }
@@ -99,7 +99,7 @@ TEST_F(HostileFilesTest, OpenDropAndStartUpRefuseAFifoAtOnce)
     {
         auto d = Open(fifo);
         EXPECT_EQ(prompter.Texts(), QStringList{kNotRegular});
-        EXPECT_EQ(d->FilePath(), QString());
+        EXPECT_EQ(d->Document().FilePath(), QString());
     }
     const QString start = MemFile("start.mem", {"A"});
     auto d = Open(start);
@@ -109,7 +109,7 @@ TEST_F(HostileFilesTest, OpenDropAndStartUpRefuseAFifoAtOnce)
     test::User::DropFiles(*d, {fifo});
     ::alarm(0);
     EXPECT_EQ(prompter.Texts(), (QStringList{kNotRegular, kNotRegular}));
-    EXPECT_EQ(d->FilePath(), start);
+    EXPECT_EQ(d->Document().FilePath(), start);
     EXPECT_EQ(Names(d->EditList()), QStringList{"A"});
     struct stat st {};
     ASSERT_EQ(::lstat(fifo.toStdString().c_str(), &st), 0);
@@ -128,7 +128,7 @@ TEST_F(HostileFilesTest, NamesQtCannotCarryAreRefusedAndNeverReachAnotherFile)
 
     {
         auto d = Open(replaced);  // the start-up argument, as QApplication decodes it
-        EXPECT_EQ(d->FilePath(), QString());
+        EXPECT_EQ(d->Document().FilePath(), QString());
         EXPECT_EQ(d->EditList().GetItemCount(), 0);
     }
     auto d = Open(MemFile("edited.mem", {"A", "B"}));
@@ -146,8 +146,8 @@ TEST_F(HostileFilesTest, NamesQtCannotCarryAreRefusedAndNeverReachAnotherFile)
                                              problem, problem}));
     EXPECT_EQ(d->ImportList().GetItemCount(), 0);
     EXPECT_EQ(Names(d->EditList()), QStringList{"B"});
-    EXPECT_EQ(d->FilePath(), File("edited.mem"));
-    EXPECT_TRUE(book.IsModified());
+    EXPECT_EQ(d->Document().FilePath(), File("edited.mem"));
+    EXPECT_TRUE(d->Document().IsModified());
     EXPECT_EQ(test::ReadBytes(dir.File(replacedName)), decoy);
 }
 
@@ -168,7 +168,7 @@ TEST_F(HostileFilesTest, SaveAsksBeforeOverwritingAFileAnotherProgramChanged)
     EXPECT_EQ(prompter.shown[0].text, path + "は他のプログラムで変更されています。上書きしますか？");
     EXPECT_EQ(prompter.shown[0].buttons, Prompter::Buttons::yesNo);
     EXPECT_EQ(test::ReadBytes(path.toStdString()), theirs);
-    EXPECT_TRUE(book.IsModified());
+    EXPECT_TRUE(d->Document().IsModified());
     EXPECT_EQ(Names(d->EditList()), QStringList{"B"});
 
     // The close prompt's Yes asks the same; No keeps the window open with the edits.
@@ -181,7 +181,7 @@ TEST_F(HostileFilesTest, SaveAsksBeforeOverwritingAFileAnotherProgramChanged)
     prompter.answers = {Answer::yes};
     Save(*d);
     EXPECT_EQ(prompter.shown.size(), 1u);
-    EXPECT_FALSE(book.IsModified());
+    EXPECT_FALSE(d->Document().IsModified());
     PointBook check;
     ASSERT_EQ(check.Load(path.toStdString()), LoadResult::decoded);
     EXPECT_EQ(check.GetCount(), 1);
@@ -191,7 +191,7 @@ TEST_F(HostileFilesTest, SaveAsksBeforeOverwritingAFileAnotherProgramChanged)
     DeleteFirstRow(*d);
     Save(*d);
     EXPECT_TRUE(prompter.shown.empty());
-    EXPECT_FALSE(book.IsModified());
+    EXPECT_FALSE(d->Document().IsModified());
 }
 
 }  // namespace

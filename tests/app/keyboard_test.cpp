@@ -14,7 +14,7 @@
 #include "core/pointbook.h"
 #include "editing/pointeditdialog.h"
 #include "tests/support/qtprinters.h"
-#include "tests/support/scriptedprompter.h"
+#include "tests/support/editorfixture.h"
 #include "tests/core/testimages.h"
 #include "tests/support/user.h"
 
@@ -22,14 +22,6 @@ namespace tovik {
 namespace {
 
 using test::User;
-
-QStringList Names(const ListBase& list)
-{
-    QStringList names;
-    for (int r = 0; r < list.GetItemCount(); ++r)
-        names << list.GetItemText(r, 0);
-    return names;
-}
 
 QWidget* Focused() { return QApplication::focusWidget(); }
 
@@ -39,20 +31,9 @@ QWidget* Press(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
     return Focused();
 }
 
-class KeyboardTest : public ::testing::Test {
+class KeyboardTest : public test::EditorFixture {
 protected:
-    void Start(const QStringList& names, PointBook& into, std::unique_ptr<MainDialog>& dialog)
-    {
-        for (int i = 0; i < names.size(); ++i)
-            into.InsertEntry(i, test::SimplePoint(names[i].toStdString(), i));
-        into.SetModified(false);
-        dialog = std::make_unique<MainDialog>(into, prompter, QString());
-        dialog->RefreshLists();
-        dialog->show();
-        QApplication::setActiveWindow(dialog.get());
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(dialog.get()));
-    }
-    void Start(const QStringList& names) { Start(names, book, d); }
+    void Start(const QStringList& names) { StartWith(names); }
     QWidget* Control(const char* name) { return d->findChild<QWidget*>(name); }
     QLineEdit& MarkField() { return *d->findChild<QLineEdit*>("markField"); }
     // The widgets Tab reaches from the focused one, until it comes back to it.
@@ -69,9 +50,6 @@ protected:
         return seen;
     }
 
-    test::ScriptedPrompter prompter;
-    PointBook book;
-    std::unique_ptr<MainDialog> d;
 };
 
 TEST_F(KeyboardTest, TabFollowsTheTemplateOrderInBothViewsAndBothDialogs)
@@ -87,7 +65,7 @@ TEST_F(KeyboardTest, TabFollowsTheTemplateOrderInBothViewsAndBothDialogs)
     EXPECT_EQ(TabCycle(Qt::ShiftModifier), (std::vector<QWidget*>{exit, change, remove, add, list1}));
     // The arrow keys move within the list.
     EXPECT_EQ(Press(Qt::Key_Down), list1);
-    EXPECT_EQ(MainDialog::FirstSelectedRow(d->EditList()), 1);
+    EXPECT_EQ(d->EditList().GetNextSelected(-1), 1);
 
     User::Choose(*d, "表示", "ファイル取りこみ画面");
     QWidget* list2 = &d->ImportList();
@@ -147,12 +125,8 @@ TEST_F(KeyboardTest, ReturnOpensTheFocusedRowAndTransfersFromTheImportList)
     EXPECT_EQ(opened, QString("P2"));
     EXPECT_EQ(book.GetName(2), "renamed");
 
-    test::TempDir dir;
-    PointBook other;
-    other.InsertEntry(0, test::SimplePoint("X", 0));
-    ASSERT_TRUE(other.Save(dir.File("import.mem")));
     User::Choose(*d, "表示", "ファイル取りこみ画面");
-    User::DropFiles(*d->ImportList().viewport(), {QString::fromStdString(dir.File("import.mem"))});
+    User::DropFiles(*d->ImportList().viewport(), {NamedMem("import.mem", {"X"})});
     User::ClickRow(d->ImportList(), 0);
     Press(Qt::Key_Return);
     EXPECT_EQ(Names(d->TargetList()), (QStringList{"P0", "P1", "X", "renamed"}));
@@ -165,33 +139,34 @@ TEST_F(KeyboardTest, ReturnOpensTheFocusedRowAndTransfersFromTheImportList)
     User::Button(*d, "終了").setFocus();
     Press(Qt::Key_Return);  // the focused button is pressed: the close question comes
     EXPECT_TRUE(d->isVisible());
-    EXPECT_EQ(prompter.Texts().last(), QString("新規ファイルです。保存しますか？"));
+    EXPECT_EQ(prompter.Texts().last(), File("edited.mem") + "は変更されています。保存しますか？");
 }
 
 TEST_F(KeyboardTest, AltUpAndDownMoveAPointAsTheEquivalentDragDoes)
 {
     Start({"P", "Q", "R", "S", "T"});
     PointBook dragged;
-    std::unique_ptr<MainDialog> other;
-    Start({"P", "Q", "R", "S", "T"}, dragged, other);
+    MainDialog other(dragged, prompter, NamedMem("other.mem", {"P", "Q", "R", "S", "T"}));
+    other.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&other));
     QApplication::setActiveWindow(d.get());
 
     // P in front of R: Alt+Down here, a drag onto R there.
     User::ClickRow(d->EditList(), 0);
     Press(Qt::Key_Down, Qt::AltModifier);
-    QWidget* viewport = other->EditList().viewport();
-    User::Press(*viewport, User::RowCenter(other->EditList(), 0));
-    User::Move(*viewport, User::RowCenter(other->EditList(), 0) + QPoint(0, 12));
-    User::Move(*viewport, User::RowCenter(other->EditList(), 2));
-    User::Release(*viewport, User::RowCenter(other->EditList(), 2));
+    QWidget* viewport = other.EditList().viewport();
+    User::Press(*viewport, User::RowCenter(other.EditList(), 0));
+    User::Move(*viewport, User::RowCenter(other.EditList(), 0) + QPoint(0, 12));
+    User::Move(*viewport, User::RowCenter(other.EditList(), 2));
+    User::Release(*viewport, User::RowCenter(other.EditList(), 2));
     EXPECT_EQ(Names(d->EditList()), (QStringList{"Q", "P", "R", "S", "T"}));
     for (int i = 0; i < 5; ++i)
         EXPECT_EQ(book.Entry(i), dragged.Entry(i)) << i;
-    EXPECT_EQ(Names(d->EditList()), Names(other->EditList()));
-    EXPECT_EQ(Names(d->TargetList()), Names(other->TargetList()));
-    EXPECT_EQ(MainDialog::FirstSelectedRow(d->EditList()), 1);
-    EXPECT_EQ(MainDialog::FirstSelectedRow(d->TargetList()), 1);
-    EXPECT_TRUE(book.IsModified());
+    EXPECT_EQ(Names(d->EditList()), Names(other.EditList()));
+    EXPECT_EQ(Names(d->TargetList()), Names(other.TargetList()));
+    EXPECT_EQ(d->EditList().GetNextSelected(-1), 1);
+    EXPECT_EQ(d->TargetList().GetNextSelected(-1), 1);
+    EXPECT_TRUE(Modified());
 
     // In the file-import view through the menu: on List3, with List1 following.
     User::Choose(*d, "表示", "ファイル取りこみ画面");
@@ -199,7 +174,7 @@ TEST_F(KeyboardTest, AltUpAndDownMoveAPointAsTheEquivalentDragDoes)
     User::Choose(*d, "編集", "上へ移動");
     EXPECT_EQ(Names(d->TargetList()), (QStringList{"Q", "P", "S", "R", "T"}));
     EXPECT_EQ(Names(d->EditList()), Names(d->TargetList()));
-    EXPECT_EQ(MainDialog::FirstSelectedRow(d->TargetList()), 2);
+    EXPECT_EQ(d->TargetList().GetNextSelected(-1), 2);
     EXPECT_EQ(book.GetName(2), "S");
 
     // At the ends nothing moves.

@@ -9,8 +9,9 @@
 #include "app/maindialog.h"
 #include "core/pointbook.h"
 #include "tests/support/qtprinters.h"
-#include "tests/support/scriptedprompter.h"
 #include "tests/core/testimages.h"
+#include "tests/support/editorfixture.h"
+#include "tests/support/user.h"
 
 namespace tovik {
 namespace {
@@ -20,13 +21,8 @@ using Bytes = std::vector<std::uint8_t>;
 
 const QString kCount = QStringLiteral("         地点登録数  ");
 
-class MainDialogTest : public ::testing::Test {
+class MainDialogTest : public test::EditorFixture {
 protected:
-    std::unique_ptr<MainDialog> Open(const QString& file = {})
-    {
-        return std::make_unique<MainDialog>(book, prompter, file);
-    }
-    QString File(const char* name) const { return QString::fromStdString(dir.File(name)); }
     // A .mem file with the given points in slot order.
     QString MemFile(const char* name, const std::vector<std::string>& names)
     {
@@ -42,13 +38,6 @@ protected:
         test::WriteBytes(dir.File(name), bytes);
         return File(name);
     }
-    static QStringList Names(ListBase& list)
-    {
-        QStringList names;
-        for (int r = 0; r < list.GetItemCount(); ++r)
-            names << list.GetItemText(r, 0);
-        return names;
-    }
     template <typename T>
     static T& Child(MainDialog& d, const char* name)
     {
@@ -58,26 +47,22 @@ protected:
         return *w;
     }
     static bool Shown(MainDialog& d, const char* name) { return !Child<QWidget>(d, name).isHidden(); }
-
-    test::TempDir dir;
-    test::ScriptedPrompter prompter;
-    PointBook book;
 };
 
 TEST_F(MainDialogTest, StartsEmptyInTheEditView)
 {
-    auto d = Open();
+    Start();
     EXPECT_EQ(d->windowTitle(), QString("RQ-42用地点編集エディター"));
     EXPECT_EQ(d->EditList().GetItemCount(), 0);
     EXPECT_EQ(d->TargetList().GetItemCount(), 0);
     EXPECT_TRUE(Child<QCheckBox>(*d, "markCheck").isChecked());
     EXPECT_EQ(Child<QLineEdit>(*d, "markField").text(), QString("0"));
-    EXPECT_EQ(d->CurrentView(), 0);
+    EXPECT_EQ(d->CurrentView(), MainLayout::View::edit);
     EXPECT_TRUE(Shown(*d, "List1"));
     for (const char* hidden : {"List2", "List3", "transferButton", "markCheck", "markField", "Spin1"})
         EXPECT_FALSE(Shown(*d, hidden)) << hidden;
     EXPECT_EQ(d->EditList().GetColumnCount(), 6);
-    EXPECT_EQ(d->EditList().horizontalHeaderItem(3)->text(), QString("マーク"));
+    EXPECT_EQ(d->EditList().model()->headerData(3, Qt::Horizontal).toString(), QString("マーク"));
     EXPECT_EQ(d->EditList().columnWidth(0), 150);
     EXPECT_TRUE(prompter.shown.empty());
 }
@@ -85,13 +70,13 @@ TEST_F(MainDialogTest, StartsEmptyInTheEditView)
 TEST_F(MainDialogTest, LoadsTheCommandLineFileBeforeShowing)
 {
     const QString path = MemFile("start.mem", {"A", "B", "C"});
-    auto d = Open(path);
+    Start(path);
     EXPECT_EQ(Names(d->EditList()), (QStringList{"A", "B", "C"}));
     EXPECT_EQ(Names(d->TargetList()), (QStringList{"A", "B", "C"}));
     EXPECT_EQ(d->ImportList().GetItemCount(), 0);
     EXPECT_EQ(d->windowTitle(), path + kCount + "3");
-    EXPECT_EQ(d->SavePath(), path);
-    EXPECT_EQ(d->FileDialogDir(), QString::fromStdString(dir.Path().string()) + "/");
+    EXPECT_EQ(d->Document().SavePath(), path);
+    EXPECT_EQ(d->Document().FileDialogDir(), QString::fromStdString(dir.Path().string()) + "/");
     EXPECT_EQ(d->EditList().GetItemText(0, 1), QString("131.56.40.0"));
 }
 
@@ -100,94 +85,84 @@ TEST_F(MainDialogTest, CommandLineFileThatFailsIsNotTheSaveTarget)
     Bytes bad = test::ImageWithOccupiedSlots({0});
     bad[9603] ^= 1;
     test::WriteBytes(dir.File("bad.mem"), bad);
-    auto d = Open(File("bad.mem"));
+    Start(File("bad.mem"));
     EXPECT_EQ(prompter.Texts(), QStringList{"認識できないフォーマットです。"});
-    EXPECT_EQ(d->SavePath(), QString());
+    EXPECT_EQ(d->Document().SavePath(), QString());
     EXPECT_EQ(d->windowTitle(), QString("RQ-40 地点編集エディター") + kCount + "0");
 }
 
 TEST_F(MainDialogTest, RowsShowTheMarkImageAndCheckBoxes)
 {
-    book.InsertEntry(0, test::TokyoTower());
-    auto d = Open();
-    d->RefreshLists();
-    EXPECT_EQ(d->EditList().GetImage(0), 3);
-    EXPECT_FALSE(d->EditList().GetCheck(0));
-    RowRecord r;
-    r[RowRecord::name] = "x";
-    r[RowRecord::mark] = "25";
-    d->InsertRow(5, r);
-    r[RowRecord::mark] = "";
-    d->InsertRow(0, r);
-    EXPECT_EQ(d->EditList().GetImage(2), 25);
-    EXPECT_EQ(d->TargetList().GetImage(0), 0);
-    EXPECT_EQ(d->EditList().GetItemCount(), 3);
-    d->SelectRow(1);
-    EXPECT_EQ(MainDialog::FirstSelectedRow(d->EditList()), 1);
-    EXPECT_EQ(MainDialog::FirstSelectedRow(d->TargetList()), 1);
-    d->EditList().SetCheck(1, true);
-    d->SyncRowState(1, 7);
-    EXPECT_TRUE(d->TargetList().GetCheck(1));
-    EXPECT_EQ(d->TargetList().GetImage(1), 7);
+    StartWith({test::SimplePoint("x", 0), test::TokyoTower(), test::SimplePoint("y", 25)});
+    EXPECT_EQ(List1().GetImage(1), 3);
+    EXPECT_EQ(List1().GetImage(2), 25);
+    EXPECT_EQ(List3().GetImage(0), 0);
+    EXPECT_FALSE(List1().GetCheck(1));
+    test::User::ClickRow(List1(), 1);
+    EXPECT_EQ(List1().GetNextSelected(-1), 1);
+    EXPECT_EQ(List3().GetNextSelected(-1), 1);
+    test::User::ClickCheckBox(List1(), 1);
+    EXPECT_TRUE(List3().GetCheck(1));
 }
 
 TEST_F(MainDialogTest, SaveWritesOnlyChangesAndClearsTheFlagAfterWriting)
 {
-    const QString path = MemFile("a.mem", {"A"});
-    auto d = Open(path);
+    const QString path = MemFile("a.mem", {"A", "B"});
+    Start(path);
     d->OnFileSave();  // nothing changed: nothing asked, nothing written
     EXPECT_TRUE(prompter.saveRequests.empty());
 
-    book.SetName("Z", 0);
+    DeleteRow(0);
     d->OnFileSave();
-    EXPECT_FALSE(book.IsModified());
+    EXPECT_FALSE(Modified());
     EXPECT_TRUE(prompter.saveRequests.empty());
     PointBook check;
     ASSERT_EQ(check.Load(path.toStdString()), LoadResult::decoded);
-    EXPECT_EQ(check.GetName(0), "Z");
+    EXPECT_EQ(check.GetCount(), 1);
+    EXPECT_EQ(check.GetName(0), "B");
 }
 
 TEST_F(MainDialogTest, SaveWithoutAFileAsksForOne)
 {
-    auto d = Open();
-    book.InsertEntry(0, test::TokyoTower());
+    Start();
+    AddPoint("T");
     prompter.saveNames = {""};
     d->OnFileSave();
-    EXPECT_TRUE(book.IsModified());
+    EXPECT_TRUE(Modified());
     ASSERT_EQ(prompter.saveRequests.size(), 1u);
     EXPECT_EQ(prompter.saveRequests[0].filter, QString("ノルダファイル (*.mem)|*.mem|すべてのファイル (*.*)|*.*||"));
     EXPECT_EQ(prompter.saveRequests[0].defaultExtension, QString("mem"));
 
     prompter.saveNames = {File("new.mem")};
     d->OnFileSave();
-    EXPECT_FALSE(book.IsModified());
-    EXPECT_EQ(d->FilePath(), File("new.mem"));
-    EXPECT_EQ(d->SavePath(), File("new.mem"));
+    EXPECT_FALSE(Modified());
+    EXPECT_EQ(d->Document().FilePath(), File("new.mem"));
+    EXPECT_EQ(d->Document().SavePath(), File("new.mem"));
     EXPECT_EQ(test::ReadBytes(dir.File("new.mem")).size(), 9604u);
     EXPECT_EQ(d->windowTitle(), File("new.mem") + kCount + "1");  // the file written is named
 }
 
 TEST_F(MainDialogTest, FailedSaveKeepsTheChangesUnsaved)
 {
-    auto d = Open();
-    book.InsertEntry(0, test::TokyoTower());
+    Start();
+    AddPoint("T");
     prompter.saveNames = {File("missing/dir/x.mem")};
     d->OnFileSave();
     EXPECT_EQ(prompter.Texts(), QStringList{"ファイルが見つかりませんでした。"});
-    EXPECT_TRUE(book.IsModified());
+    EXPECT_TRUE(Modified());
 }
 
 TEST_F(MainDialogTest, SaveAsWritesEvenWithoutChanges)
 {
     const QString path = MemFile("a.mem", {"A", "B"});
-    auto d = Open(path);
+    Start(path);
     prompter.saveNames = {""};
     d->OnFileSaveAs();
     EXPECT_FALSE(std::filesystem::exists(dir.File("copy.mem")));
     EXPECT_TRUE(prompter.saveRequests[0].overwritePrompt);
     prompter.saveNames = {File("copy.mem")};
     d->OnFileSaveAs();
-    EXPECT_EQ(d->FilePath(), File("copy.mem"));
+    EXPECT_EQ(d->Document().FilePath(), File("copy.mem"));
     PointBook check;
     ASSERT_EQ(check.Load(dir.File("copy.mem")), LoadResult::decoded);
     EXPECT_EQ(check.GetCount(), 2);
@@ -196,30 +171,29 @@ TEST_F(MainDialogTest, SaveAsWritesEvenWithoutChanges)
 TEST_F(MainDialogTest, ClosePromptNamesTheFileAndSavesOnYes)
 {
     const QString path = MemFile("home.mem", {"A"});
-    auto d = Open(path);
-    book.SetName("Q", 0);
+    Start(path);
+    AddPoint("Q");
     prompter.answers = {Answer::cancel};
     d->OnCancel();
     ASSERT_EQ(prompter.shown.size(), 1u);
     EXPECT_EQ(prompter.shown[0].text, path + "は変更されています。保存しますか？");
     EXPECT_EQ(prompter.shown[0].buttons, Prompter::Buttons::yesNoCancel);
     EXPECT_EQ(prompter.shown[0].icon, Prompter::Icon::exclamation);
-    EXPECT_TRUE(book.IsModified());
+    EXPECT_TRUE(Modified());
 
     prompter.answers = {Answer::yes};
-    d->show();
     d->OnCancel();
     EXPECT_FALSE(d->isVisible());
-    EXPECT_FALSE(book.IsModified());
+    EXPECT_FALSE(Modified());
     PointBook check;
     ASSERT_EQ(check.Load(path.toStdString()), LoadResult::decoded);
-    EXPECT_EQ(check.GetName(0), "Q");
+    EXPECT_EQ(check.GetName(1), "Q");
 }
 
 TEST_F(MainDialogTest, ClosePromptForANewFileAndNo)
 {
-    auto d = Open();
-    book.InsertEntry(0, test::TokyoTower());
+    Start();
+    AddPoint("T");
     prompter.answers = {Answer::no};
     d->show();
     d->OnCancel();
@@ -230,28 +204,26 @@ TEST_F(MainDialogTest, ClosePromptForANewFileAndNo)
 
 TEST_F(MainDialogTest, WindowStaysOpenWhenTheSaveOnCloseFailsOrIsCancelled)
 {
-    auto d = Open();
-    book.InsertEntry(0, test::TokyoTower());
-    d->show();
+    Start();
+    AddPoint("T");
     prompter.answers = {Answer::yes};
     prompter.saveNames = {""};
     d->OnCancel();
     EXPECT_TRUE(d->isVisible());
-    EXPECT_TRUE(book.IsModified());
+    EXPECT_TRUE(Modified());
 
     prompter.answers = {Answer::yes};
     prompter.saveNames = {File("no/such/dir.mem")};
     d->OnCancel();
     EXPECT_TRUE(d->isVisible());
-    EXPECT_TRUE(book.IsModified());
+    EXPECT_TRUE(Modified());
     EXPECT_EQ(prompter.Texts().last(), QString("ファイルが見つかりませんでした。"));
 }
 
 TEST_F(MainDialogTest, EscapeAndTheCloseBoxGoThroughThePrompt)
 {
-    auto d = Open();
-    book.InsertEntry(0, test::TokyoTower());
-    d->show();
+    Start();
+    AddPoint("T");
     prompter.answers = {Answer::cancel, Answer::cancel};
     QTest::keyClick(d.get(), Qt::Key_Escape);
     d->close();
@@ -261,9 +233,7 @@ TEST_F(MainDialogTest, EscapeAndTheCloseBoxGoThroughThePrompt)
 
 TEST_F(MainDialogTest, EnterDoesNotCloseTheWindow)
 {
-    auto d = Open();
-    book.InsertEntry(0, test::TokyoTower());
-    d->show();
+    Start();
     d->EditList().setFocus();
     QTest::keyClick(d.get(), Qt::Key_Return);
     QTest::keyClick(d.get(), Qt::Key_Enter);
@@ -275,14 +245,14 @@ TEST_F(MainDialogTest, OpenReplacesThePointsAndNamesTheFile)
 {
     const QString first = MemFile("first.mem", {"A"});
     const QString second = MemFile("SECOND.MEM", {"X", "Y"});
-    auto d = Open(first);
+    Start(first);
     prompter.openNames = {second};
     d->OnFileOpen();
     EXPECT_EQ(prompter.openRequests[0].filter, QString("ノルダ ファイル(*.mem)|*.mem|すべてのファイル (*.*)|*.*||"));
     EXPECT_EQ(prompter.openRequests[0].directory, QString::fromStdString(dir.Path().string()) + "/");
     EXPECT_EQ(Names(d->EditList()), (QStringList{"X", "Y"}));
     EXPECT_EQ(d->windowTitle(), second + kCount + "2");
-    EXPECT_EQ(d->SavePath(), second);
+    EXPECT_EQ(d->Document().SavePath(), second);
 }
 
 TEST_F(MainDialogTest, AFileThatFailsItsCheckLeavesTheCurrentFile)
@@ -292,15 +262,15 @@ TEST_F(MainDialogTest, AFileThatFailsItsCheckLeavesTheCurrentFile)
     bad[9600] = 0;
     std::filesystem::create_directory(dir.Path() / "other");
     test::WriteBytes(dir.File("other/bad.mem"), bad);
-    auto d = Open(first);
+    Start(first);
     const QString titleBefore = d->windowTitle();
     for (const QString& path : {File("other/bad.mem"), File("other/missing.mem")}) {
         prompter.openNames = {path};
         d->OnFileOpen();
         d->OnDropFiles(path);
-        EXPECT_EQ(d->FilePath(), first);
-        EXPECT_EQ(d->SavePath(), first);
-        EXPECT_EQ(d->FileDialogDir(), QString::fromStdString(dir.Path().string()) + "/");
+        EXPECT_EQ(d->Document().FilePath(), first);
+        EXPECT_EQ(d->Document().SavePath(), first);
+        EXPECT_EQ(d->Document().FileDialogDir(), QString::fromStdString(dir.Path().string()) + "/");
         EXPECT_EQ(d->windowTitle(), titleBefore);
         EXPECT_EQ(Names(d->EditList()), QStringList{"A"});
     }
@@ -312,30 +282,31 @@ TEST_F(MainDialogTest, OpenAndDropAskBeforeDiscardingChanges)
 {
     const QString first = MemFile("first.mem", {"A"});
     const QString second = MemFile("second.mem", {"B"});
-    auto d = Open(first);
-    book.SetName("changed", 0);
+    Start(first);
+    AddPoint("changed");
 
     prompter.answers = {Answer::cancel, Answer::cancel};
     d->OnFileOpen();  // cancelled before the file dialog
     d->OnDropFiles(second);
-    EXPECT_EQ(d->FilePath(), first);
-    EXPECT_TRUE(book.IsModified());
+    EXPECT_EQ(d->Document().FilePath(), first);
+    EXPECT_TRUE(Modified());
     EXPECT_TRUE(prompter.openRequests.empty());
 
     prompter.answers = {Answer::no};
     d->OnDropFiles(second);
     EXPECT_EQ(Names(d->EditList()), QStringList{"B"});
-    EXPECT_FALSE(book.IsModified());
+    EXPECT_FALSE(Modified());
     PointBook check;
     ASSERT_EQ(check.Load(first.toStdString()), LoadResult::decoded);
     EXPECT_EQ(check.GetName(0), "A");
 
-    book.SetName("changed", 0);
+    EXPECT_EQ(check.GetCount(), 1);
+    AddPoint("changed");
     prompter.answers = {Answer::yes};
     prompter.openNames = {first};
     d->OnFileOpen();
     ASSERT_EQ(check.Load(second.toStdString()), LoadResult::decoded);
-    EXPECT_EQ(check.GetName(0), "changed");
+    EXPECT_EQ(check.GetName(1), "changed");
     EXPECT_EQ(Names(d->EditList()), QStringList{"A"});
 }
 
@@ -346,7 +317,7 @@ TEST_F(MainDialogTest, DropLoadsTheLastFileWithItsWholePath)
     MemFile("one.mem", {"1"});
     const QString last = MemFile((longDir + "/last.mem").c_str(), {"L1", "L2"});
     ASSERT_GT(last.size(), 255);
-    auto d = Open();
+    Start();
     d->show();
 
     QMimeData mime;
@@ -358,15 +329,15 @@ TEST_F(MainDialogTest, DropLoadsTheLastFileWithItsWholePath)
     QDropEvent drop(middle, Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
     QApplication::sendEvent(d.get(), &drop);
     EXPECT_EQ(Names(d->EditList()), (QStringList{"L1", "L2"}));
-    EXPECT_EQ(d->FilePath(), last);
+    EXPECT_EQ(d->Document().FilePath(), last);
     EXPECT_EQ(d->windowTitle(), last + kCount + "2");
 }
 
 TEST_F(MainDialogTest, ViewsShowTheirControls)
 {
-    auto d = Open();
+    Start();
     d->ShowImportView();
-    EXPECT_EQ(d->CurrentView(), 1);
+    EXPECT_EQ(d->CurrentView(), MainLayout::View::import);
     EXPECT_FALSE(Shown(*d, "List1"));
     for (const char* shown : {"List2", "List3", "transferButton", "markCheck", "markField", "Spin1",
                               "changeButton", "addButton", "deleteButton", "exitButton"})
@@ -399,7 +370,7 @@ class LayoutTest : public MainDialogTest {
 protected:
     void SetUp() override
     {
-        d = Open();
+        d = std::make_unique<MainDialog>(book, prompter, QString());
         auto& list = d->EditList();
         auto& client = d->Client();
         rightMargin = client.width() - (list.x() + list.width());
@@ -423,7 +394,6 @@ protected:
     int Right(const char* name) { const QWidget& w = Child<QWidget>(*d, name); return w.x() + w.width(); }
     int Bottom(const char* name) { const QWidget& w = Child<QWidget>(*d, name); return w.y() + w.height(); }
 
-    std::unique_ptr<MainDialog> d;
     int rightMargin = 0, bottomMargin = 0, gap = 0, previousBottom = 0, initialHeight = 0;
     std::vector<int> spacing;
 };

@@ -161,7 +161,7 @@ TEST_F(UserPathTest, TextsTheDeviceCannotHoldAsMeantKeepTheDialogOpenAndStoreNot
         EXPECT_TRUE(prompter.dialogs.empty()) << "the edit dialog did not open";
     }
     EXPECT_EQ(prompter.shown.size(), cases.size());
-    EXPECT_FALSE(book.IsModified());
+    EXPECT_FALSE(d->Document().IsModified());
     User::Choose(*d, "ﾌｧｲﾙ(&F)", "上書き保存");  // nothing to save
     EXPECT_EQ(test::ReadBytes(dir.File("edited.mem")), before);
 
@@ -405,13 +405,13 @@ TEST_F(UserPathTest, ImportViewCommandsActOnWhatTheUserSees)
     ExpectListsInStep();
     User::Click(User::Button(*d, "削除"));
     EXPECT_EQ(Names(List3()), (QStringList{"P0", "P1", "P3", "P4"}));
-    EXPECT_EQ(MainDialog::FirstSelectedRow(List3()), 2);
+    EXPECT_EQ(List3().GetNextSelected(-1), 2);
     ExpectListsInStep();
 
     // Moved with the keyboard, the selection is still the one the commands use.
     List3().setFocus();
     QTest::keyClick(&List3(), Qt::Key_Down);
-    EXPECT_EQ(MainDialog::FirstSelectedRow(List3()), 3);
+    EXPECT_EQ(List3().GetNextSelected(-1), 3);
     ExpectListsInStep();
     InEditDialog([](PointEditDialog& e) {
         User::Type(e.NameField(), "A");
@@ -419,7 +419,7 @@ TEST_F(UserPathTest, ImportViewCommandsActOnWhatTheUserSees)
     });
     User::Click(User::Button(*d, "追加"));
     EXPECT_EQ(Names(List3()), (QStringList{"P0", "P1", "P3", "A", "P4"}));
-    EXPECT_EQ(MainDialog::FirstSelectedRow(List3()), 3);
+    EXPECT_EQ(List3().GetNextSelected(-1), 3);
 
     // Ticks made in List3 are the ones the batch conversion and the tick commands see.
     User::ClickCheckBox(List3(), 1);
@@ -438,7 +438,7 @@ TEST_F(UserPathTest, ImportViewCommandsActOnWhatTheUserSees)
     ExpectListsInStep();
     ExpectListsShowTheBook();
     User::Choose(*d, "表示", "編集画面");
-    EXPECT_EQ(MainDialog::FirstSelectedRow(List1()), 3);
+    EXPECT_EQ(List1().GetNextSelected(-1), 3);
 }
 
 TEST_F(UserPathTest, DraggingSelectedImportRowsTransfersExactlyThoseRows)
@@ -462,12 +462,12 @@ TEST_F(UserPathTest, DraggingSelectedImportRowsTransfersExactlyThoseRows)
     User::ClickRow(List2(), 0);
     User::ClickRow(List2(), 2, Qt::ControlModifier);
     drag(2);
-    EXPECT_EQ(Names(List3()), (QStringList{"A", "Z", "X"}));
+    EXPECT_EQ(Names(List3()), (QStringList{"A", "X", "Z"}));
 
     User::ClickRow(List2(), 0);
     User::ClickRow(List2(), 2, Qt::ShiftModifier);
     drag(2);
-    EXPECT_EQ(Names(List3()), (QStringList{"A", "Z", "X", "Z", "Y", "X"}));
+    EXPECT_EQ(Names(List3()), (QStringList{"A", "X", "Z", "X", "Y", "Z"}));
     drag(0);
     EXPECT_EQ(book.GetCount(), 9);
     EXPECT_EQ(List2().GetSelectedCount(), 3);
@@ -526,22 +526,30 @@ TEST_F(UserPathTest, SaveAsMakesTheWrittenFileTheCurrentOne)
     ASSERT_EQ(copy.Load(dir.File("copy.mem")), LoadResult::decoded);
     EXPECT_EQ(copy.GetCount(), 1);
 
-    // A name of another kind asks once more; the file written is the one named after.
-    prompter.saveNames = {File("x.bin"), File("y.mem")};
+    // A name of another kind gets the extension Tovik opens, and the question says so.
+    prompter.saveNames = {File("y")};
+    prompter.answers = {Prompter::Answer::yes};
     User::Choose(*d, "ﾌｧｲﾙ(&F)", "名前を付けて保存");
-    EXPECT_FALSE(QFileInfo::exists(File("x.bin")));
+    EXPECT_EQ(prompter.Texts().last(), QString("「y」は .mem で終わらないため、Tovik で開けません。「y.mem」として保存しますか？"));
+    EXPECT_FALSE(QFileInfo::exists(File("y")));
     EXPECT_TRUE(QFileInfo::exists(File("y.mem")));
     EXPECT_EQ(d->windowTitle(), File("y.mem") + "         地点登録数  1");
+    prompter.openNames = {File("y.mem")};
+    User::Choose(*d, "ﾌｧｲﾙ(&F)", "開く");  // Tovik opens what it saved
+    EXPECT_EQ(Names(List1()), QStringList{"P1"});
 
     // A name that was never written never becomes the current file.
-    prompter.saveNames = {File("z.bin"), QString()};
+    prompter.saveNames = {File("z.bin")};
+    prompter.answers = {Prompter::Answer::no};
     User::Choose(*d, "ﾌｧｲﾙ(&F)", "名前を付けて保存");
+    EXPECT_FALSE(QFileInfo::exists(File("z.bin")));
+    EXPECT_FALSE(QFileInfo::exists(File("z.bin.mem")));
     prompter.saveNames = {File("no/such/folder.mem")};
     User::Choose(*d, "ﾌｧｲﾙ(&F)", "名前を付けて保存");
     EXPECT_EQ(prompter.Texts().last(), QString("ファイルが見つかりませんでした。"));
     EXPECT_EQ(d->windowTitle(), File("y.mem") + "         地点登録数  1");
-    EXPECT_EQ(d->FilePath(), File("y.mem"));
-    EXPECT_EQ(d->SavePath(), File("y.mem"));
+    EXPECT_EQ(d->Document().FilePath(), File("y.mem"));
+    EXPECT_EQ(d->Document().SavePath(), File("y.mem"));
 }
 
 TEST_F(UserPathTest, FilesOfAnotherKindAreRefusedWithAMessage)
@@ -563,7 +571,7 @@ TEST_F(UserPathTest, FilesOfAnotherKindAreRefusedWithAMessage)
     User::DropFiles(*d, {File("notes.txt")});  // no question: nothing would be replaced
     EXPECT_EQ(prompter.Texts().last(), message);
     EXPECT_EQ(d->windowTitle(), title);
-    EXPECT_TRUE(book.IsModified());
+    EXPECT_TRUE(d->Document().IsModified());
 
     User::Choose(*d, "表示", "ファイル取りこみ画面");
     User::DropFiles(*List2().viewport(), {NamedMem("import.mem", {"X"})});
@@ -571,13 +579,13 @@ TEST_F(UserPathTest, FilesOfAnotherKindAreRefusedWithAMessage)
     EXPECT_EQ(prompter.Texts().last(),
               QString("「notes.txt」は取りこめる形式（.mem、GPX、KML、KMZ、CSV、GeoJSON）のファイルではありません。"));
     EXPECT_EQ(Names(List2()), QStringList{"X"});
-    EXPECT_EQ(d->FilePath(), File("edited.mem"));
+    EXPECT_EQ(d->Document().FilePath(), File("edited.mem"));
 
     d.reset();
     book.SetModified(false);
     Start(File("notes.txt"));
     EXPECT_EQ(prompter.Texts().last(), message);
-    EXPECT_EQ(d->FilePath(), QString());
+    EXPECT_EQ(d->Document().FilePath(), QString());
 }
 
 TEST_F(UserPathTest, AnotherFileReplacesEveryPointOfTheLastOne)
@@ -636,7 +644,7 @@ TEST_F(UserPathTest, EachFileCauseShowsItsMessage)
     User::Choose(*d, "ﾌｧｲﾙ(&F)", "開く");
     User::Choose(*d, "ﾌｧｲﾙ(&F)", "開く");
     EXPECT_EQ(prompter.Texts(), (QStringList{"ファイルが見つかりませんでした。", "認識できないフォーマットです。"}));
-    EXPECT_EQ(d->FilePath(), File("edited.mem"));
+    EXPECT_EQ(d->Document().FilePath(), File("edited.mem"));
 
     int error = EACCES;
     book.Files().SetChunkWriter([&error](int, std::span<const std::uint8_t>, int& e) {
@@ -649,7 +657,7 @@ TEST_F(UserPathTest, EachFileCauseShowsItsMessage)
     error = EIO + 1000;
     User::Choose(*d, "ﾌｧｲﾙ(&F)", "上書き保存");
     EXPECT_EQ(prompter.Texts().mid(2), (QStringList{"ファイル アクセス禁止", "書き込みに失敗しました。"}));
-    EXPECT_TRUE(book.IsModified());
+    EXPECT_TRUE(d->Document().IsModified());
     EXPECT_EQ(test::ReadBytes(dir.File("edited.mem")).size(), 9604u);
 }
 
@@ -703,7 +711,7 @@ TEST_F(UserPathTest, EveryMenuItemAndButtonRunsItsCommand)
     EXPECT_EQ(Names(List1()), (QStringList{"button", "P1", "P2"}));
 
     User::Choose(*d, "表示", "ファイル取りこみ画面");
-    EXPECT_EQ(d->CurrentView(), 1);
+    EXPECT_EQ(d->CurrentView(), MainLayout::View::import);
     User::DropFiles(*List2().viewport(), {NamedMem("import.mem", {"X"})});
     User::ClickRow(List2(), 0);
     User::ClickRow(List3(), 2);
@@ -714,7 +722,7 @@ TEST_F(UserPathTest, EveryMenuItemAndButtonRunsItsCommand)
     User::Click(markCheck);
     EXPECT_TRUE(d->findChild<QLineEdit*>("markField")->isHidden());
     User::Choose(*d, "表示", "編集画面");
-    EXPECT_EQ(d->CurrentView(), 0);
+    EXPECT_EQ(d->CurrentView(), MainLayout::View::edit);
 
     User::Choose(*d, "変換", "全て選択");
     EXPECT_TRUE(List1().GetCheck(4));
@@ -735,7 +743,7 @@ TEST_F(UserPathTest, EveryMenuItemAndButtonRunsItsCommand)
     EXPECT_TRUE(prompter.dialogs.empty());
 
     User::Choose(*d, file, "上書き保存");
-    EXPECT_FALSE(book.IsModified());
+    EXPECT_FALSE(d->Document().IsModified());
     PointBook saved;
     ASSERT_EQ(saved.Load(dir.File("edited.mem")), LoadResult::decoded);
     EXPECT_EQ(saved.GetCount(), 5);

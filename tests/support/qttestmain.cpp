@@ -12,7 +12,12 @@ int main(int argc, char** argv)
     const QTemporaryDir noData;
     qputenv("XDG_DATA_HOME", QFile::encodeName(noData.path()));
     qputenv("XDG_DATA_DIRS", QFile::encodeName(noData.path()));
+    // Settings go where the program keeps them, in a folder of the tests' own.
+    const QTemporaryDir noConfig;
+    qputenv("XDG_CONFIG_HOME", QFile::encodeName(noConfig.path()));
     QApplication app(argc, argv);
+    QApplication::setOrganizationName(QStringLiteral("Tovik"));
+    QApplication::setApplicationName(QStringLiteral("Tovik"));
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }

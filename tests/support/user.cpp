@@ -22,7 +22,11 @@ namespace {
 QAction* ActionWithText(const QList<QAction*>& actions, const QString& text)
 {
     for (QAction* a : actions) {
-        if (a->text() == text)
+        // A menu is named with or without its access key: "編集" is "編集(&E)".
+        QString plain = a->text();
+        if (plain.endsWith(u')') && plain.size() > 4 && plain[plain.size() - 4] == u'(' && plain[plain.size() - 3] == u'&')
+            plain.chop(4);
+        if (a->text() == text || plain == text)
             return a;
     }
     ADD_FAILURE() << "no menu item " << text.toStdString();

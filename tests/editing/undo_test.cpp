@@ -15,7 +15,7 @@
 #include "core/pointbook.h"
 #include "editing/pointeditdialog.h"
 #include "tests/support/qtprinters.h"
-#include "tests/support/scriptedprompter.h"
+#include "tests/support/editorfixture.h"
 #include "tests/core/testimages.h"
 #include "tests/support/user.h"
 
@@ -45,28 +45,13 @@ void PrintTo(const Snapshot& s, std::ostream* os)
         *os << " [" << row.join('|').toStdString() << "]";
 }
 
-class UndoTest : public ::testing::Test {
+class UndoTest : public test::EditorFixture {
 protected:
     void SetUp() override
     {
-        QStringList names;
-        for (int i = 0; i < 8; ++i)
-            names << QString("P%1").arg(i);
-        std::vector<PointEntry> edited;
-        for (int i = 0; i < names.size(); ++i)
-            edited.push_back(test::SimplePoint(names[i].toStdString(), i));
-        ASSERT_TRUE(test::SavePoints(dir.File("edited.mem"), edited));
-        ASSERT_TRUE(test::SavePoints(dir.File("import.mem"),
-                                     {test::SimplePoint("X", 3), test::SimplePoint("Y", 3), test::SimplePoint("Z", 3)}));
-
-        d = std::make_unique<MainDialog>(book, prompter, File("edited.mem"));
-        d->show();
-        QApplication::setActiveWindow(d.get());
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(d.get()));
+        Mem("import.mem", {test::SimplePoint("X", 3), test::SimplePoint("Y", 3), test::SimplePoint("Z", 3)});
+        StartWith(QStringList{"P0", "P1", "P2", "P3", "P4", "P5", "P6", "P7"});
     }
-    QString File(const char* name) const { return QString::fromStdString(dir.File(name)); }
-    PointListCtrl& List1() { return d->EditList(); }
-    PointListCtrl& List3() { return d->TargetList(); }
 
     Snapshot Take()
     {
@@ -83,15 +68,15 @@ protected:
                 s.ticks.push_back(list->GetCheck(r));
             }
         }
-        s.selected1 = MainDialog::FirstSelectedRow(List1());
-        s.selected3 = MainDialog::FirstSelectedRow(List3());
+        s.selected1 = List1().GetNextSelected(-1);
+        s.selected3 = List3().GetNextSelected(-1);
         s.title = d->windowTitle();
         return s;
     }
     QAction* EditMenuItem(const QString& prefix)
     {
         for (QAction* a : d->findChild<QMenuBar*>()->actions()) {
-            if (a->text() != "編集")
+            if (!a->text().startsWith("編集"))
                 continue;
             for (QAction* item : a->menu()->actions()) {
                 if (item->text().startsWith(prefix))
@@ -148,7 +133,7 @@ protected:
         step();
         const Snapshot after = Take();
         ASSERT_NE(after, before) << "the step changed nothing";
-        EXPECT_TRUE(book.IsModified());
+        EXPECT_TRUE(Modified());
         Undo();
         EXPECT_EQ(Take(), before);
         Redo();
@@ -158,10 +143,6 @@ protected:
         EXPECT_EQ(Take(), after);
     }
 
-    test::TempDir dir;
-    test::ScriptedPrompter prompter;
-    PointBook book;
-    std::unique_ptr<MainDialog> d;
 };
 
 TEST_F(UndoTest, EveryChangeOfTheBookIsOneStepBackAndForth)
@@ -208,7 +189,7 @@ TEST_F(UndoTest, TwoHundredRandomStepsUndoToTheLoadedFileAndRedoToTheLast)
     for (int attempt = 0; steps < 200; ++attempt) {
         ASSERT_LT(attempt, 2000);
         const int count = book.GetCount();
-        const int before = d->History().index();
+        const int before = d->Document().History().index();
         User::ClickRow(List3(), pick(std::min(count, 10)));
         switch (pick(7)) {
         case 0:
@@ -229,7 +210,7 @@ TEST_F(UndoTest, TwoHundredRandomStepsUndoToTheLoadedFileAndRedoToTheLast)
             QTest::keyClick(&List3(), pick(2) ? Qt::Key_Up : Qt::Key_Down, Qt::AltModifier);
             break;
         case 4:
-            Drag(List3(), MainDialog::FirstSelectedRow(List3()), pick(std::min(count, 10)));
+            Drag(List3(), List3().GetNextSelected(-1), pick(std::min(count, 10)));
             break;
         case 5:
             if (count < 95) {
@@ -243,20 +224,20 @@ TEST_F(UndoTest, TwoHundredRandomStepsUndoToTheLoadedFileAndRedoToTheLast)
             User::Choose(*d, "変換", "一括変換");
             break;
         }
-        steps += d->History().index() - before;
+        steps += d->Document().History().index() - before;
     }
-    ASSERT_EQ(d->History().count(), 200);
+    ASSERT_EQ(d->Document().History().count(), 200);
     prompter.saveNames = {File("last.mem")};
     User::Choose(*d, "ﾌｧｲﾙ(&F)", "名前を付けて保存");
     const Bytes last = test::ReadBytes(dir.File("last.mem"));
 
-    while (d->History().canUndo())
+    while (d->Document().History().canUndo())
         QTest::keyClick(&List3(), Qt::Key_Z, Qt::ControlModifier);
     prompter.saveNames = {File("first.mem")};
     User::Choose(*d, "ﾌｧｲﾙ(&F)", "名前を付けて保存");
     EXPECT_EQ(test::ReadBytes(dir.File("first.mem")), loaded);
 
-    while (d->History().canRedo())
+    while (d->Document().History().canRedo())
         QTest::keyClick(&List3(), Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
     prompter.saveNames = {File("again.mem")};
     User::Choose(*d, "ﾌｧｲﾙ(&F)", "名前を付けて保存");
@@ -267,19 +248,19 @@ TEST_F(UndoTest, TheModifiedFlagFollowsTheHistory)
 {
     User::ClickRow(List1(), 0);
     User::Click(User::Button(*d, "削除"));
-    EXPECT_TRUE(book.IsModified());
+    EXPECT_TRUE(Modified());
     Undo();
-    EXPECT_FALSE(book.IsModified());
+    EXPECT_FALSE(Modified());
     Redo();
-    EXPECT_TRUE(book.IsModified());
+    EXPECT_TRUE(Modified());
     User::Choose(*d, "ﾌｧｲﾙ(&F)", "上書き保存");
-    EXPECT_FALSE(book.IsModified());
+    EXPECT_FALSE(Modified());
     Undo();  // past the save
-    EXPECT_TRUE(book.IsModified());
+    EXPECT_TRUE(Modified());
     Redo();  // back where it was saved
-    EXPECT_FALSE(book.IsModified());
+    EXPECT_FALSE(Modified());
     Undo();
-    EXPECT_TRUE(book.IsModified());
+    EXPECT_TRUE(Modified());
 
     // Undone back to the state on disk, closing asks nothing: the script has no answer.
     Redo();

@@ -16,44 +16,19 @@
 #include "app/maindialog.h"
 #include "core/pointbook.h"
 #include "tests/support/qtprinters.h"
-#include "tests/support/scriptedprompter.h"
+#include "tests/support/editorfixture.h"
+#include "tests/support/user.h"
 #include "tests/core/testimages.h"
 
 namespace tovik {
 namespace {
 
-QStringList Names(ListBase& list)
-{
-    QStringList names;
-    for (int r = 0; r < list.GetItemCount(); ++r)
-        names << list.GetItemText(r, 0);
-    return names;
-}
+using test::User;
 
-QStringList Names(const PointBook& book)
-{
-    QStringList names;
-    for (int i = 0; i < book.GetCount(); ++i)
-        names << QString::fromStdString(book.GetName(i));
-    return names;
-}
-
-class ListsTest : public ::testing::Test {
+class ListsTest : public test::EditorFixture {
 protected:
-    void SetUp() override
-    {
-        d = std::make_unique<MainDialog>(book, prompter, QString());
-        d->show();
-        QApplication::processEvents();
-    }
-    // Edited points with the given names and marks 0, 1, 2, ...
-    void Fill(const QStringList& names)
-    {
-        for (int i = 0; i < names.size(); ++i)
-            book.InsertEntry(i, test::SimplePoint(names[i].toStdString(), i));
-        d->RefreshLists();
-        book.SetModified(false);
-    }
+    // The editor started on points with the given names and marks 0, 1, 2, ...
+    void Fill(const QStringList& names) { StartWith(names); }
     // A .mem file of points with the given names, marks, distances and categories.
     QString ImportFile(const char* file, const std::vector<std::tuple<std::string, int, int, int>>& points)
     {
@@ -65,49 +40,51 @@ protected:
             e.category = static_cast<std::uint8_t>(category);
             entries.push_back(e);
         }
-        EXPECT_TRUE(test::SavePoints(dir.File(file), entries));
-        return QString::fromStdString(dir.File(file));
+        return Mem(file, entries);
+    }
+    // The file-import view with a file dropped on its left list.
+    void ShowImport(const QString& file)
+    {
+        User::Choose(*d, "表示", "ファイル取りこみ画面");
+        User::DropFiles(*List2().viewport(), {file});
     }
     void SelectImportRows(const std::vector<int>& rows)
     {
-        d->ImportList().clearSelection();
+        List2().clearSelection();
         for (int r : rows)
-            d->ImportList().SelectItem(r);
+            List2().SelectItem(r);
     }
     QLineEdit& MarkField() { return *d->findChild<QLineEdit*>("markField"); }
     QCheckBox& MarkCheck() { return *d->findChild<QCheckBox*>("markCheck"); }
     QPoint RowCenter(ListBase& list, int row) { return list.visualRect(list.model()->index(row, 0)).center(); }
-
-    test::TempDir dir;
-    test::ScriptedPrompter prompter;
-    PointBook book;
-    std::unique_ptr<MainDialog> d;
+    // The left button pressed on a row and moved just far enough to start a drag.
+    void BeginDrag(ListBase& list, int row)
+    {
+        User::Press(*list.viewport(), RowCenter(list, row));
+        User::Move(*list.viewport(), RowCenter(list, row) + QPoint(QApplication::startDragDistance(), 0));
+    }
 };
 
 // ---- reordering by dragging
 
 class DragTest : public ListsTest {
 protected:
-    void SetUp() override
-    {
-        ListsTest::SetUp();
-        Fill({"P", "Q", "R", "S", "T"});
-    }
+    void SetUp() override { Fill({"P", "Q", "R", "S", "T"}); }
     // Drags row `from` over the rows `over`, then releases at `release` (viewport pixels).
     void Drag(PointListCtrl& list, int from, const std::vector<int>& over, QPoint release)
     {
-        list.OnBeginDrag(from, RowCenter(list, from));
+        BeginDrag(list, from);
         for (int r : over)
-            list.OnMouseMove(RowCenter(list, r));
-        list.OnMouseMove(release);
-        list.OnLButtonUp(release);
+            User::Move(*list.viewport(), RowCenter(list, r));
+        User::Move(*list.viewport(), release);
+        User::Release(*list.viewport(), release);
         EXPECT_FALSE(list.IsDragging());
     }
     void ExpectOrder(const QStringList& order)
     {
         EXPECT_EQ(Names(d->EditList()), order);
         EXPECT_EQ(Names(d->TargetList()), order);
-        EXPECT_EQ(Names(book), order);
+        EXPECT_EQ(BookNames(), order);
     }
 };
 
@@ -116,7 +93,7 @@ TEST_F(DragTest, ReleaseOverARowPutsTheDraggedRowInFrontOfIt)
     auto& list = d->EditList();
     Drag(list, 0, {3}, RowCenter(list, 3));
     ExpectOrder({"Q", "R", "P", "S", "T"});
-    EXPECT_TRUE(book.IsModified());
+    EXPECT_TRUE(Modified());
     Drag(list, 3, {1}, RowCenter(list, 1));  // S onto R
     ExpectOrder({"Q", "S", "R", "P", "T"});
 }
@@ -135,7 +112,7 @@ TEST_F(DragTest, DropsOntoTheOwnPlaceChangeNothing)
     Drag(list, 0, {1}, RowCenter(list, 1));  // P onto Q: target 1 = 0 + 1
     Drag(list, 2, {}, RowCenter(list, 2));   // R onto itself
     ExpectOrder({"P", "Q", "R", "S", "T"});
-    EXPECT_FALSE(book.IsModified());
+    EXPECT_FALSE(Modified());
 }
 
 TEST_F(DragTest, ReleaseBelowTheLastRowPutsItLast)
@@ -158,15 +135,15 @@ TEST_F(DragTest, ReleaseAboveTheTopPutsItInFrontOfTheLastRowPassed)
 TEST_F(DragTest, AMovedRowKeepsItsCheckSelectionAndFocus)
 {
     auto& list = d->EditList();
-    d->SelectRow(3);
-    list.SetCheck(3, true);
-    list.SetCheck(1, true);
+    User::ClickRow(list, 3);
+    User::ClickCheckBox(list, 3);
+    User::ClickCheckBox(list, 1);
     Drag(list, 3, {0}, RowCenter(list, 0));
     ExpectOrder({"S", "P", "Q", "R", "T"});
     EXPECT_TRUE(list.GetCheck(0));
     EXPECT_TRUE(list.GetCheck(2));  // Q keeps its tick
     EXPECT_FALSE(list.GetCheck(4));
-    EXPECT_EQ(MainDialog::FirstSelectedRow(list), 0);
+    EXPECT_EQ(list.GetNextSelected(-1), 0);
     EXPECT_EQ(list.currentIndex().row(), 0);
     EXPECT_EQ(list.GetImage(0), 3);
     EXPECT_EQ(list.GetItemText(0, 3), QString("3"));
@@ -186,13 +163,13 @@ TEST_F(ListsTest, HoveringOverAPartlyVisibleRowScrollsItIntoView)
     const int last = list.rowAt(list.viewport()->height() - 1);
     ASSERT_EQ(last, 10);
     ASSERT_GT(list.visualRect(list.model()->index(last, 0)).bottom(), list.viewport()->height());
-    list.OnBeginDrag(0, RowCenter(list, 0));
-    list.OnMouseMove(QPoint(20, list.viewport()->height() - 2));
+    BeginDrag(list, 0);
+    User::Move(*list.viewport(), QPoint(20, list.viewport()->height() - 2));
     EXPECT_EQ(list.DropIndex(), last);
     EXPECT_GT(list.verticalScrollBar()->value(), 0);
     EXPECT_LE(list.visualRect(list.model()->index(last, 0)).bottom(), list.viewport()->height());
-    list.OnLButtonUp(RowCenter(list, last));
-    EXPECT_EQ(Names(book)[last - 1], QString("R0"));
+    User::Release(*list.viewport(), RowCenter(list, last));
+    EXPECT_EQ(BookNames()[last - 1], QString("R0"));
 }
 
 TEST_F(DragTest, RealMouseDragThroughTheViewport)
@@ -216,6 +193,7 @@ TEST_F(DragTest, RealMouseDragThroughTheViewport)
 
 TEST_F(ListsTest, ADroppedFileFillsTheImportListAndATextFileLeavesIt)
 {
+    Start();
     d->ShowImportView();
     const QString first = ImportFile("a.mem", {{"A1", 0, 0, 0}, {"A2", 0, 0, 0}});
     const QString second = ImportFile("b.mem", {{"B1", 7, 0, 0}, {"B2", 0, 0, 0}, {"B3", 0, 0, 0}});
@@ -240,7 +218,7 @@ TEST_F(ListsTest, ADroppedFileFillsTheImportListAndATextFileLeavesIt)
     drop({QString::fromStdString(dir.File("notes.txt"))});
     EXPECT_EQ(Names(d->ImportList()), (QStringList{"B1", "B2", "B3"}));
     EXPECT_EQ(d->EditList().GetItemCount(), 0);  // the edited book is not touched
-    EXPECT_EQ(d->FilePath(), QString());
+    EXPECT_EQ(d->Document().FilePath(), QString());
     EXPECT_EQ(d->ImportList().GetImage(0), 7);
 }
 
@@ -250,7 +228,7 @@ TEST_F(ListsTest, TransferIsAllOrNothingAtAHundredPoints)
     for (int i = 0; i < 98; ++i)
         names << QString("E%1").arg(i);
     Fill(names);
-    d->ImportList().LoadFile(ImportFile("i.mem", {{"X", 0, 0, 0}, {"Y", 0, 0, 0}, {"Z", 0, 0, 0}}));
+    ShowImport(ImportFile("i.mem", {{"X", 0, 0, 0}, {"Y", 0, 0, 0}, {"Z", 0, 0, 0}}));
     SelectImportRows({0, 1, 2});
     d->OnTransfer();
     EXPECT_EQ(prompter.Texts(), QStringList{"１００地点以上は登録出来ません。"});
@@ -261,31 +239,30 @@ TEST_F(ListsTest, TransferIsAllOrNothingAtAHundredPoints)
     EXPECT_TRUE(d->windowTitle().endsWith("地点登録数  100"));
 }
 
-TEST_F(ListsTest, CopiesLandInReverseOrderAtTheSelectedPlace)
+TEST_F(ListsTest, CopiesLandInTheirOrderAtTheSelectedPlace)
 {
     Fill({"A", "B", "C", "D"});
-    d->ImportList().LoadFile(ImportFile("i.mem", {{"X", 0, 0, 0}, {"W", 0, 0, 0}, {"Y", 0, 0, 0}, {"Z", 0, 0, 0}}));
+    ShowImport(ImportFile("i.mem", {{"X", 0, 0, 0}, {"W", 0, 0, 0}, {"Y", 0, 0, 0}, {"Z", 0, 0, 0}}));
     SelectImportRows({0, 2, 3});
-    d->OnTransfer();
-    EXPECT_EQ(Names(book), (QStringList{"A", "B", "C", "D", "Z", "Y", "X"}));
-    EXPECT_EQ(Names(d->TargetList()), Names(book));
-    EXPECT_EQ(Names(d->EditList()), Names(book));
+    User::Click(User::Button(*d, ">>"));
+    EXPECT_EQ(BookNames(), (QStringList{"A", "B", "C", "D", "X", "Y", "Z"}));
+    EXPECT_EQ(Names(d->TargetList()), BookNames());
+    EXPECT_EQ(Names(d->EditList()), BookNames());
 
-    d->SelectRow(2);
+    User::ClickRow(List3(), 2);
     SelectImportRows({1});
     d->OnTransfer();
-    EXPECT_EQ(Names(book).mid(0, 4), (QStringList{"A", "B", "W", "C"}));
-    EXPECT_EQ(MainDialog::FirstSelectedRow(d->EditList()), 3);  // the selection stays on C
+    EXPECT_EQ(BookNames().mid(0, 4), (QStringList{"A", "B", "W", "C"}));
+    EXPECT_EQ(d->EditList().GetNextSelected(-1), 3);  // the selection stays on C
     EXPECT_EQ(d->ImportList().GetSelectedCount(), 1);
 }
 
 TEST_F(ListsTest, TheMarkFieldGivesEveryCopyOneMark)
 {
     Fill({"A"});
-    d->ShowImportView();
-    d->ImportList().LoadFile(ImportFile("i.mem", {{"X", 7, 9, 8}, {"Y", 2, 0, 0}}));
-    const PointBook& importBook = d->ImportList().ImportBook();
-    const PointEntry before = importBook.Entry(0);
+    const QString importPath = ImportFile("i.mem", {{"X", 7, 9, 8}, {"Y", 2, 0, 0}});
+    const std::vector<std::uint8_t> importBytes = test::ReadBytes(importPath.toStdString());
+    ShowImport(importPath);
 
     SelectImportRows({0, 1});
     MarkField().setText("3");
@@ -308,24 +285,24 @@ TEST_F(ListsTest, TheMarkFieldGivesEveryCopyOneMark)
     MarkCheck().click();  // unchecked: each point keeps its own mark
     SelectImportRows({0, 1});
     d->OnTransfer();
-    EXPECT_EQ(book.Entry(4).name, "Y");
-    EXPECT_EQ(book.Entry(4).mark, 2);
-    EXPECT_EQ(book.Entry(4).distance, 4);
-    EXPECT_EQ(book.Entry(4).category, 2);
-    EXPECT_EQ(book.Entry(5).mark, 7);
-    EXPECT_EQ(book.Entry(5).distance, 9);
-    EXPECT_FALSE(d->TargetList().GetCheck(5));
+    EXPECT_EQ(book.Entry(5).name, "Y");
+    EXPECT_EQ(book.Entry(5).mark, 2);
+    EXPECT_EQ(book.Entry(5).distance, 4);
+    EXPECT_EQ(book.Entry(5).category, 2);
+    EXPECT_EQ(book.Entry(4).mark, 7);
+    EXPECT_EQ(book.Entry(4).distance, 9);
+    EXPECT_FALSE(d->TargetList().GetCheck(4));
 
-    EXPECT_EQ(importBook.Entry(0), before);
-    EXPECT_EQ(importBook.GetCount(), 2);
-    EXPECT_FALSE(importBook.IsModified());
+    EXPECT_EQ(Names(List2()), (QStringList{"X", "Y"}));
+    EXPECT_EQ(List2().GetItemText(0, 3), QString("7"));
+    EXPECT_EQ(test::ReadBytes(importPath.toStdString()), importBytes);
 }
 
 TEST_F(ListsTest, AMarkOutOfRangeCopiesNothing)
 {
     Fill({"A"});
     const QString title = d->windowTitle();
-    d->ImportList().LoadFile(ImportFile("i.mem", {{"X", 1, 0, 0}, {"Y", 2, 0, 0}}));
+    ShowImport(ImportFile("i.mem", {{"X", 1, 0, 0}, {"Y", 2, 0, 0}}));
     SelectImportRows({0, 1});
     for (const char* text : {"", "26", "ab"}) {
         MarkField().setText(text);
@@ -334,7 +311,7 @@ TEST_F(ListsTest, AMarkOutOfRangeCopiesNothing)
         EXPECT_EQ(prompter.shown.back().icon, Prompter::Icon::none);
         EXPECT_EQ(book.GetCount(), 1);
         EXPECT_EQ(d->TargetList().GetItemCount(), 1);
-        EXPECT_FALSE(book.IsModified());
+        EXPECT_FALSE(Modified());
         EXPECT_EQ(d->windowTitle(), title);
     }
 }
@@ -342,10 +319,9 @@ TEST_F(ListsTest, AMarkOutOfRangeCopiesNothing)
 TEST_F(ListsTest, DragCursorsFollowTheSelectionAndThePlace)
 {
     Fill({"A"});
-    d->ShowImportView();
-    QApplication::processEvents();
+    ShowImport(ImportFile("i.mem", {{"X", 0, 0, 0}, {"Y", 0, 0, 0}, {"Z", 0, 0, 0}}));
     auto& import = d->ImportList();
-    import.LoadFile(ImportFile("i.mem", {{"X", 0, 0, 0}, {"Y", 0, 0, 0}, {"Z", 0, 0, 0}}));
+    QWidget& viewport = *import.viewport();
     auto overList3 = [&] {
         return import.viewport()->mapFromGlobal(d->TargetList().mapToGlobal(d->TargetList().rect().center()));
     };
@@ -353,27 +329,27 @@ TEST_F(ListsTest, DragCursorsFollowTheSelectionAndThePlace)
         import.viewport()->mapFromGlobal(d->mapToGlobal(QPoint(d->TargetList().x() - 20, d->height() - 5)));
 
     SelectImportRows({1});
-    import.OnBeginDrag();
+    BeginDrag(import, 1);
     EXPECT_EQ(import.CurrentCursor(), DragCursor::copyOne);
-    import.OnMouseMove(overBackground);
+    User::Move(viewport, overBackground);
     EXPECT_EQ(import.CurrentCursor(), DragCursor::forbidden);
-    import.OnMouseMove(overList3());
+    User::Move(viewport, overList3());
     EXPECT_EQ(import.CurrentCursor(), DragCursor::copyOne);
-    import.OnLButtonUp(overBackground);  // nothing happens
+    User::Release(viewport, overBackground);  // nothing happens
     EXPECT_EQ(import.CurrentCursor(), DragCursor::arrow);
     EXPECT_EQ(book.GetCount(), 1);
 
     SelectImportRows({0, 1, 2});
-    import.OnBeginDrag();
+    BeginDrag(import, 1);
     EXPECT_EQ(import.CurrentCursor(), DragCursor::copySeveral);
-    import.OnMouseMove(RowCenter(import, 0));
+    User::Move(viewport, RowCenter(import, 0));
     EXPECT_EQ(import.CurrentCursor(), DragCursor::copySeveral);
-    import.OnLButtonUp(RowCenter(import, 0));  // over List2 itself: nothing
+    User::Release(viewport, RowCenter(import, 0));  // over List2 itself: nothing
     EXPECT_EQ(book.GetCount(), 1);
 
-    import.OnBeginDrag();
-    import.OnLButtonUp(overList3());  // a drop on List3 transfers as ">>" does
-    EXPECT_EQ(Names(book), (QStringList{"A", "Z", "Y", "X"}));
+    BeginDrag(import, 1);
+    User::Release(viewport, overList3());  // a drop on List3 transfers as ">>" does
+    EXPECT_EQ(BookNames(), (QStringList{"A", "X", "Y", "Z"}));
     EXPECT_EQ(import.CurrentCursor(), DragCursor::arrow);
 }
 
@@ -385,21 +361,21 @@ TEST_F(ListsTest, TwoFilesTransferReorderSaveAndReadBack)
     ASSERT_TRUE(edited.Save(dir.File("edited.mem")));
     const QString importPath = ImportFile("import.mem", {{"X", 7, 9, 8}, {"Y", 8, 0, 0}, {"Z", 9, 0, 0}});
 
+    Start();
     prompter.openNames = {QString::fromStdString(dir.File("edited.mem"))};
     d->OnFileOpen();
-    d->ShowImportView();
-    d->ImportList().LoadFile(importPath);
+    ShowImport(importPath);
     SelectImportRows({0, 1, 2});
     MarkField().setText("5");
-    d->SelectRow(1);
-    d->OnTransfer();  // A Z Y X B C
+    User::ClickRow(List3(), 1);
+    d->OnTransfer();  // A X Y Z B C
     auto& list = d->TargetList();
-    list.OnBeginDrag(5, RowCenter(list, 5));
-    list.OnMouseMove(RowCenter(list, 0));
-    list.OnLButtonUp(RowCenter(list, 0));  // C to the front
-    EXPECT_EQ(Names(d->EditList()), (QStringList{"C", "A", "Z", "Y", "X", "B"}));
+    BeginDrag(list, 5);
+    User::Move(*list.viewport(), RowCenter(list, 0));
+    User::Release(*list.viewport(), RowCenter(list, 0));  // C to the front
+    EXPECT_EQ(Names(d->EditList()), (QStringList{"C", "A", "X", "Y", "Z", "B"}));
     d->OnFileSave();
-    EXPECT_FALSE(book.IsModified());
+    EXPECT_FALSE(Modified());
 
     QProcess cli;
     cli.start(QStringLiteral(TOVIK_CLI), {"show", "--json", QString::fromStdString(dir.File("edited.mem"))});
@@ -409,7 +385,7 @@ TEST_F(ListsTest, TwoFilesTransferReorderSaveAndReadBack)
     QStringList names;
     for (const auto& p : points)
         names << p.toObject()["name"].toString();
-    EXPECT_EQ(names, (QStringList{"C", "A", "Z", "Y", "X", "B"}));
+    EXPECT_EQ(names, (QStringList{"C", "A", "X", "Y", "Z", "B"}));
     for (int i : {2, 3, 4}) {
         const QJsonObject p = points[i].toObject();
         EXPECT_EQ(p["mark"].toInt(), 5);

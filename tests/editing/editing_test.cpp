@@ -13,7 +13,9 @@
 #include "core/pointbook.h"
 #include "editing/pointeditdialog.h"
 #include "tests/support/qtprinters.h"
+#include "tests/support/editorfixture.h"
 #include "tests/support/scriptedprompter.h"
+#include "tests/support/user.h"
 #include "tests/core/testimages.h"
 
 namespace tovik {
@@ -36,17 +38,15 @@ struct Texts {
     QString name, reading, longitude, latitude, telephone, mark;
 };
 
-class EditingTest : public ::testing::Test {
+class EditingTest : public test::EditorFixture {
 protected:
-    void SetUp() override { d = std::make_unique<MainDialog>(book, prompter, QString()); }
-
-    // Fills a book with points named P0, P1, ... and shows them.
+    // Starts the editor on points named P0, P1, ...
     void Fill(int n)
     {
+        QStringList names;
         for (int i = 0; i < n; ++i)
-            book.InsertEntry(i, test::SimplePoint("P" + std::to_string(i), i));
-        d->RefreshLists();
-        book.SetModified(false);
+            names << QString("P%1").arg(i);
+        StartWith(names);
     }
     // The user's part in the edit dialog: change the fields given, then OK or CANCEL.
     void EditDialog(std::function<void(PointEditDialog&)> fill, bool ok = true)
@@ -86,19 +86,6 @@ protected:
             return m.result();
         });
     }
-    QStringList Names(ListBase& list)
-    {
-        QStringList names;
-        for (int r = 0; r < list.GetItemCount(); ++r)
-            names << list.GetItemText(r, 0);
-        return names;
-    }
-    QString File(const char* name) const { return QString::fromStdString(dir.File(name)); }
-
-    test::TempDir dir;
-    test::ScriptedPrompter prompter;
-    PointBook book;
-    std::unique_ptr<MainDialog> d;
     Texts opened;
 };
 
@@ -119,15 +106,15 @@ TEST_F(EditingTest, AddFillsTheBookUpToAHundredPoints)
 TEST_F(EditingTest, AddGoesBeforeTheSelectedRowAndSelectsIt)
 {
     Fill(4);
-    d->SelectRow(2);
+    test::User::ClickRow(List1(), 2);
     EditTexts({"新", "ｼﾝ", "139.45.30.500", "35.41.20", "03-1234-5678", "3"});
     d->OnAdd();
     EXPECT_EQ(opened.mark, QString("0"));
     EXPECT_EQ(opened.name, QString());
     EXPECT_EQ(Names(d->EditList()), (QStringList{"P0", "P1", "新", "P2", "P3"}));
     EXPECT_EQ(Names(d->TargetList()), Names(d->EditList()));
-    EXPECT_EQ(MainDialog::FirstSelectedRow(d->EditList()), 2);
-    EXPECT_EQ(MainDialog::FirstSelectedRow(d->TargetList()), 2);
+    EXPECT_EQ(d->EditList().GetNextSelected(-1), 2);
+    EXPECT_EQ(d->TargetList().GetNextSelected(-1), 2);
     EXPECT_EQ(d->EditList().GetImage(2), 3);
     EXPECT_EQ(d->EditList().GetItemText(2, 1), QString("139.45.30.500"));
     EXPECT_EQ(d->EditList().GetItemText(2, 2), QString(" 35.41.20.0"));  // as the book holds it
@@ -137,7 +124,7 @@ TEST_F(EditingTest, AddGoesBeforeTheSelectedRowAndSelectsIt)
     EXPECT_EQ(book.Entry(2).category, 3);
     EXPECT_EQ(book.GetTelephoneText(2), "0312345678");
     EXPECT_EQ(book.GetName(3), "P2");
-    EXPECT_TRUE(book.IsModified());
+    EXPECT_TRUE(Modified());
     EXPECT_TRUE(d->windowTitle().endsWith("地点登録数  5"));
 }
 
@@ -147,7 +134,7 @@ TEST_F(EditingTest, AddWithoutSelectionAppends)
     EditTexts({"end", "", "", "", "", "0"});
     d->OnAdd();
     EXPECT_EQ(Names(d->EditList()), (QStringList{"P0", "P1", "end"}));
-    EXPECT_EQ(MainDialog::FirstSelectedRow(d->EditList()), 2);
+    EXPECT_EQ(d->EditList().GetNextSelected(-1), 2);
     EXPECT_EQ(book.Entry(2).distance, 0);
     EXPECT_EQ(book.Entry(2).category, 0);
 }
@@ -155,25 +142,24 @@ TEST_F(EditingTest, AddWithoutSelectionAppends)
 TEST_F(EditingTest, CancelChangesNothing)
 {
     Fill(3);
-    d->SelectRow(1);
+    test::User::ClickRow(List1(), 1);
     EditDialog([](PointEditDialog& e) { e.NameField().setText("gone"); }, false);
     d->OnChange();
     EditDialog([](PointEditDialog& e) { e.NameField().setText("gone"); }, false);
     d->OnAdd();
-    EXPECT_FALSE(book.IsModified());
+    EXPECT_FALSE(Modified());
     EXPECT_EQ(Names(d->EditList()), (QStringList{"P0", "P1", "P2"}));
     EXPECT_EQ(book.GetCount(), 3);
 }
 
 TEST_F(EditingTest, ChangeWritesChangedTextsAndTheMarkRule)
 {
-    Fill(3);
-    book.SetMark("2", 1);
-    book.SetDistance(4, 1);
-    book.SetCategory("2", 1);
-    d->RefreshLists();
-    book.SetModified(false);
-    d->SelectRow(1);
+    PointEntry marked = test::SimplePoint("P1", 1);
+    marked.mark = 2;
+    marked.distance = 4;
+    marked.category = 2;
+    StartWith({test::SimplePoint("P0", 0), marked, test::SimplePoint("P2", 2)});
+    test::User::ClickRow(List1(), 1);
     const PointEntry before = book.Entry(1);
 
     EditDialog([](PointEditDialog& e) { e.NameField().setText("renamed"); });
@@ -186,7 +172,7 @@ TEST_F(EditingTest, ChangeWritesChangedTextsAndTheMarkRule)
     EXPECT_EQ(book.Entry(1).longitude, before.longitude);
     EXPECT_EQ(book.Entry(1).distance, 4);
     EXPECT_EQ(book.Entry(1).category, 2);
-    EXPECT_TRUE(book.IsModified());
+    EXPECT_TRUE(Modified());
 
     // Mark 2 to 8: distance and category drop to 0; the list shows the mark as stored.
     EditDialog([](PointEditDialog& e) { e.MarkField().setText("08"); });
@@ -199,11 +185,12 @@ TEST_F(EditingTest, ChangeWritesChangedTextsAndTheMarkRule)
     EXPECT_EQ(d->TargetList().GetImage(1), 8);
 
     // OK without a change still writes distance and category.
-    book.SetModified(false);
+    d->OnFileSave();
+    ASSERT_FALSE(Modified());
     EditDialog([](PointEditDialog&) {});
     d->OnChange();
-    EXPECT_TRUE(book.IsModified());
-    EXPECT_EQ(MainDialog::FirstSelectedRow(d->EditList()), 1);
+    EXPECT_TRUE(Modified());
+    EXPECT_EQ(d->EditList().GetNextSelected(-1), 1);
 }
 
 TEST_F(EditingTest, ChangeInTheImportViewWorksOnTheRightList)
@@ -222,18 +209,18 @@ TEST_F(EditingTest, ChangeInTheImportViewWorksOnTheRightList)
 TEST_F(EditingTest, DeleteSelectsTheFollowerAndNothingAfterTheLast)
 {
     Fill(3);
-    d->SelectRow(1);
+    test::User::ClickRow(List1(), 1);
     d->OnDelete();
     EXPECT_EQ(Names(d->EditList()), (QStringList{"P0", "P2"}));
     EXPECT_EQ(Names(d->TargetList()), (QStringList{"P0", "P2"}));
     EXPECT_EQ(book.GetName(1), "P2");
-    EXPECT_EQ(MainDialog::FirstSelectedRow(d->EditList()), 1);
+    EXPECT_EQ(d->EditList().GetNextSelected(-1), 1);
     EXPECT_TRUE(d->windowTitle().endsWith("地点登録数  2"));
 
     d->OnDelete();
     EXPECT_EQ(Names(d->EditList()), QStringList{"P0"});
-    EXPECT_EQ(MainDialog::FirstSelectedRow(d->EditList()), -1);
-    EXPECT_EQ(MainDialog::FirstSelectedRow(d->TargetList()), -1);
+    EXPECT_EQ(d->EditList().GetNextSelected(-1), -1);
+    EXPECT_EQ(d->TargetList().GetNextSelected(-1), -1);
     d->OnDelete();  // nothing selected: nothing happens
     EXPECT_EQ(book.GetCount(), 1);
 }
@@ -256,7 +243,7 @@ TEST_F(EditingTest, BatchConversionChangesOnlyTickedMarks)
     EXPECT_EQ(d->TargetList().GetImage(4), 3);
     EXPECT_TRUE(d->TargetList().GetCheck(4));  // takes the state of List1's row
     EXPECT_TRUE(d->EditList().GetCheck(4));
-    EXPECT_TRUE(book.IsModified());
+    EXPECT_TRUE(Modified());
 }
 
 TEST_F(EditingTest, BatchConversionWithoutTicksOrPoints)
@@ -264,7 +251,7 @@ TEST_F(EditingTest, BatchConversionWithoutTicksOrPoints)
     Fill(3);
     MarkDialogAnswer("7");
     d->OnBatchConvert();
-    EXPECT_FALSE(book.IsModified());
+    EXPECT_FALSE(Modified());
     EXPECT_TRUE(prompter.dialogs.empty());
 
     PointBook emptyBook;
@@ -288,7 +275,7 @@ TEST_F(EditingTest, TickAllAndNoneTickBothListsAndChangeNoPoint)
         EXPECT_FALSE(d->EditList().GetCheck(i));
         EXPECT_FALSE(d->TargetList().GetCheck(i));
     }
-    EXPECT_FALSE(book.IsModified());
+    EXPECT_FALSE(Modified());
 }
 
 TEST_F(EditingTest, MarkDialogRefusesWhatIsNotAMark)
@@ -417,7 +404,7 @@ TEST_F(EditingTest, EditedFileReadsBackThroughTheCommandLine)
     Fill(2);
     EditTexts({"東京タワー", "ﾄｳｷｮｳﾀﾜｰ", "139.44.45.500", "35.39.31", "03-1234-5678", "3"});
     d->OnAdd();  // appended: nothing selected
-    d->SelectRow(0);
+    test::User::ClickRow(List1(), 0);
     EditDialog([](PointEditDialog& e) {
         e.NameField().setText("札幌");
         e.MarkField().setText("12");
@@ -426,7 +413,7 @@ TEST_F(EditingTest, EditedFileReadsBackThroughTheCommandLine)
     d->OnChange();
     prompter.saveNames = {File("edited.mem")};
     d->OnFileSaveAs();
-    ASSERT_FALSE(book.IsModified());
+    ASSERT_FALSE(Modified());
 
     QProcess cli;
     cli.start(QStringLiteral(TOVIK_CLI), {"show", "--json", File("edited.mem")});

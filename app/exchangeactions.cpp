@@ -1,0 +1,137 @@
+#include "app/exchangeactions.h"
+
+#include <QDesktopServices>
+#include <QFile>
+#include <QFileInfo>
+#include <QSettings>
+#include <QUrl>
+
+#include "app/pointdocument.h"
+#include "core/messagetexts.h"
+#include "core/pointbook.h"
+#include "interop/exchangeconverter.h"
+#include "interop/pointexchange.h"
+#include "platform/prompter.h"
+#include "resources/markpngs.h"
+
+namespace tovik {
+
+namespace {
+
+const QString kExportFilter = QStringLiteral(
+    "GPX ファイル (*.gpx)|*.gpx|KML ファイル (*.kml)|*.kml|KMZ ファイル (*.kmz)|*.kmz|"
+    "CSV ファイル (*.csv)|*.csv|GeoJSON ファイル (*.geojson)|*.geojson||");
+const QString kImportFilter = QStringLiteral(
+    "地点のファイル (*.mem;*.gpx;*.kml;*.kmz;*.csv;*.geojson;*.json)|*.mem;*.gpx;*.kml;*.kmz;*.csv;*.geojson;*.json|"
+    "すべてのファイル (*.*)|*.*||");
+const QString kDatumSetting = QStringLiteral("deviceDatum");
+// The Geospatial Information Authority of Japan's map: zoom, latitude, longitude.
+const QString kMapUrl = QStringLiteral("https://maps.gsi.go.jp/#17/%1/%2/");
+// A message box holds the first warnings; the rest are counted.
+constexpr qsizetype kWarningsShown = 20;
+
+std::string Encoded(const QString& path) { return QFile::encodeName(path).toStdString(); }
+
+}  // namespace
+
+ExchangeActions::ExchangeActions(PointDocument& document, Prompter& prompter, QWidget& window)
+    : document(document), prompter(prompter), window(window)
+{
+    const auto saved = DatumConverter::FromName(QSettings().value(kDatumSetting).toString().toStdString());
+    datum = saved.value_or(DeviceDatum::tokyo);
+}
+
+void ExchangeActions::SetDatum(DeviceDatum chosen)
+{
+    if (chosen == datum)
+        return;
+    datum = chosen;
+    QSettings().setValue(kDatumSetting, QString::fromLatin1(DatumConverter::Name(datum)));
+    // What the file-import view shows is what reading its file under this datum gives.
+    const PointExchange::Imported fitted = importModel.Refit(ExchangeConverter(datum));
+    if (fitted.warnings != shownWarnings || !fitted.error.isEmpty())
+        Tell(fitted.error, fitted.warnings);
+    emit DatumChanged(datum);
+}
+
+void ExchangeActions::Tell(const QString& error, const QStringList& warnings)
+{
+    shownWarnings = warnings;
+    QStringList lines = warnings;
+    if (lines.size() > kWarningsShown) {
+        const qsizetype more = lines.size() - kWarningsShown;
+        lines = lines.mid(0, kWarningsShown);
+        lines << QStringLiteral("ほか %1 件").arg(more);
+    }
+    if (!error.isEmpty())
+        lines.prepend(error);
+    if (!lines.isEmpty())
+        document.ShowMessage(lines.join(u'\n'));
+}
+
+void ExchangeActions::Export()
+{
+    const QString chosen =
+        prompter.SaveFileName(&window, {kExportFilter, QStringLiteral("gpx"), document.FileDialogDir(), true});
+    if (chosen.isEmpty())
+        return;
+    const auto format = ExchangeFormat::FromPath(chosen);
+    if (!format || *format == ExchangeFormat::mem) {
+        document.ShowMessage(QStringLiteral("GPX、KML、KMZ、CSV、GeoJSON のどれかの拡張子を付けてください。"));
+        return;
+    }
+    const PointBook& book = document.Book();
+    std::vector<PointEntry> entries;
+    for (int i = 0; i < book.GetCount(); ++i)
+        entries.push_back(book.Entry(i));
+    PointExchange::ExportOptions options;
+    options.format = *format;
+    const QString& filePath = document.FilePath();
+    options.title = QFileInfo(filePath.isEmpty() ? chosen : filePath).completeBaseName();
+    options.icons = &MarkPngs::Png;
+    QString error;
+    const QByteArray bytes = PointExchange::Export(entries, ExchangeConverter(datum), options, error);
+    if (error.isEmpty())
+        error = PointExchange::WriteFile(Encoded(chosen), bytes);
+    if (!error.isEmpty())
+        document.ShowMessage(error);
+}
+
+QString ExchangeActions::ChooseImportFile()
+{
+    return prompter.OpenFileName(&window, {kImportFilter, QString(), document.FileDialogDir(), false});
+}
+
+void ExchangeActions::LoadImportFile(const QString& path)
+{
+    if (!document.AcceptPath(path))
+        return;
+    const auto format = ExchangeFormat::FromPath(path);
+    if (!format) {
+        // Anything else would leave the list showing the previous file's points as if they
+        // were this one's.
+        document.ShowMessage(QString::fromUtf8(messages::kNotImportFile).arg(QFileInfo(path).fileName()));
+        return;
+    }
+    PointExchange::Source source = PointExchange::ReadFile(Encoded(path), *format);
+    PointExchange::Imported fitted = PointExchange::Fit(source, ExchangeConverter(datum));
+    Tell(fitted.error, fitted.warnings);
+    if (fitted.error.isEmpty())
+        importModel.Show(std::move(source), std::move(fitted.entries));
+}
+
+void ExchangeActions::ShowOnMap(const PointEntry& e)
+{
+    const DatumConverter converter(datum);
+    const auto wgs = converter.ToWgs84({DatumConverter::Degrees(e.latitude, e.latitudeFraction),
+                                        DatumConverter::Degrees(e.longitude, e.longitudeFraction)});
+    if (!wgs) {
+        document.ShowMessage(QString::fromStdString(converter.Error()));
+        return;
+    }
+    // Six decimals are about ten centimetres, finer than the map shows.
+    QDesktopServices::openUrl(
+        QUrl(kMapUrl.arg(QString::number(wgs->latitude, 'f', 6), QString::number(wgs->longitude, 'f', 6))));
+}
+
+}  // namespace tovik
