@@ -72,7 +72,8 @@ void ExchangeActions::Tell(const QString& error, const QStringList& warnings)
 void ExchangeActions::Export()
 {
     const QString chosen =
-        prompter.SaveFileName(&window, {kExportFilter, QStringLiteral("gpx"), document.FileDialogDir(), true});
+        prompter.SaveFileName(&window, {kExportFilter, QStringLiteral("gpx"), document.FileDialogDir(), true,
+                                        QStringLiteral("エクスポート")});
     if (chosen.isEmpty())
         return;
     const auto format = ExchangeFormat::FromPath(chosen);
@@ -99,7 +100,8 @@ void ExchangeActions::Export()
 
 QString ExchangeActions::ChooseImportFile()
 {
-    return prompter.OpenFileName(&window, {kImportFilter, QString(), document.FileDialogDir(), false});
+    return prompter.OpenFileName(
+        &window, {kImportFilter, QString(), document.FileDialogDir(), false, QStringLiteral("取りこみファイルを開く")});
 }
 
 void ExchangeActions::LoadImportFile(const QString& path)

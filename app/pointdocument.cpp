@@ -102,7 +102,7 @@ void PointDocument::Open()
 {
     if (!ConfirmDiscard())
         return;
-    const QString chosen = prompter.OpenFileName(&window, {kOpenFilter, kDefaultExtension, fileDialogDir, false});
+    const QString chosen = prompter.OpenFileName(&window, {kOpenFilter, kDefaultExtension, fileDialogDir, false, {}});
     if (!chosen.isEmpty())
         OpenFile(chosen);
 }
@@ -144,7 +144,7 @@ bool PointDocument::SaveToTarget()
 QString PointDocument::AskSavePath()
 {
     // Every save dialog asks before replacing a file.
-    const QString chosen = prompter.SaveFileName(&window, {kSaveFilter, kDefaultExtension, fileDialogDir, true});
+    const QString chosen = prompter.SaveFileName(&window, {kSaveFilter, kDefaultExtension, fileDialogDir, true, {}});
     if (chosen.isEmpty() || !AcceptPath(chosen))
         return {};
     if (PointBook::HasMemExtension(Encoded(chosen)))

@@ -20,6 +20,7 @@ public:
         QString defaultExtension;   // without the dot
         QString directory;          // where the dialog starts; empty for the current folder
         bool overwritePrompt = false;
+        QString title;              // what the dialog is for; empty for the toolkit's own
     };
 
     virtual ~Prompter() = default;

@@ -63,6 +63,8 @@ QString QtPrompter::RunFileDialog(QWidget* parent, const FileRequest& request, b
     dialog.setOption(QFileDialog::DontConfirmOverwrite, !request.overwritePrompt);
     dialog.setNameFilters(NameFilters(request.filter));
     dialog.setDefaultSuffix(request.defaultExtension);
+    if (!request.title.isEmpty())
+        dialog.setWindowTitle(request.title);
     if (!request.directory.isEmpty())
         dialog.setDirectory(request.directory);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())

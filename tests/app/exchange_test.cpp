@@ -122,6 +122,7 @@ TEST_F(ExchangeEditorTest, ExportWritesTheEditedPointsInTheChosenFormat)
     ASSERT_EQ(prompter.saveRequests.size(), 1u);
     EXPECT_TRUE(prompter.saveRequests[0].filter.contains(QStringLiteral("KMZ ファイル (*.kmz)|*.kmz")));
     EXPECT_TRUE(prompter.saveRequests[0].overwritePrompt);
+    EXPECT_EQ(prompter.saveRequests[0].title, QStringLiteral("エクスポート"));
     const PointExchange::Imported back =
         PointExchange::ImportFile(dir.File("out.kmz"), ExchangeFormat::kmz, ExchangeConverter(DeviceDatum::tokyo));
     ASSERT_EQ(back.error, QString());
@@ -145,6 +146,7 @@ TEST_F(ExchangeEditorTest, TenThousandPointsInTheImportListAndASelectionTransfer
     prompter.openNames = {ExchangeFile("big.gpx", 10000)};
     test::User::Choose(*d, QStringLiteral("ﾌｧｲﾙ(&F)"), QStringLiteral("取りこみファイルを開く..."));
     EXPECT_EQ(d->CurrentView(), MainLayout::View::import);
+    EXPECT_EQ(prompter.openRequests.at(0).title, QStringLiteral("取りこみファイルを開く"));
     ImportListCtrl& list = d->ImportList();
     ASSERT_EQ(list.GetItemCount(), 10000);
     EXPECT_EQ(list.GetItemText(9999, 0), QStringLiteral("W9999"));

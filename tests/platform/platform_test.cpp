@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QLineEdit>
 #include <QTest>
+#include <QTimer>
 
 #include "platform/dialogunits.h"
 #include "tests/support/qtprinters.h"
@@ -82,6 +84,22 @@ TEST(QtPrompterTest, FiltersKeepTheirDescriptions)
 {
     EXPECT_EQ(QtPrompter::NameFilters("ノルダ ファイル(*.mem)|*.mem|すべてのファイル (*.*)|*.*||"),
               (QStringList{"ノルダ ファイル(*.mem) (*.mem)", "すべてのファイル (*.*) (*)"}));
+}
+
+TEST(QtPrompterTest, FileDialogsSayWhatTheyAreFor)
+{
+    QtPrompter prompter(QStringLiteral("Tovik"));
+    QString title;
+    QTimer::singleShot(0, [&title] {
+        if (QWidget* dialog = QApplication::activeModalWidget()) {
+            title = dialog->windowTitle();
+            dialog->close();
+        }
+    });
+    const QString chosen = prompter.OpenFileName(nullptr, {QStringLiteral("すべてのファイル (*.*)|*.*||"), QString(),
+                                                           QString(), false, QStringLiteral("取りこみファイルを開く")});
+    EXPECT_EQ(chosen, QString());
+    EXPECT_EQ(title, QStringLiteral("取りこみファイルを開く"));
 }
 
 TEST(ValidationTest, ReadsNumbersAsDialogFieldsDo)
