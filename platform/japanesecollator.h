@@ -12,11 +12,15 @@ namespace tovik {
 // before semi-voiced (はは, ばば, ぱぱ); then small before large (しょう, しよう); then the kinds of
 // letters. Signs, digits and Latin letters come before kana, kanji after, and numbers in a
 // text by their value (ﾙｰﾄ2 before ﾙｰﾄ10).
+//
+// ICU's Japanese rules give the long-vowel mark its vowel only as the full-width ー: the
+// half-width ｰ of the device's readings would sort before every kana (ｽｰﾊﾟｰ before ｽｲｶ).
+// Texts are therefore compared with their half-width katakana made full-width.
 class JapaneseCollator {
 public:
     JapaneseCollator();
     // Below 0, 0 or above 0 as `a` comes before, with or after `b`.
-    int Compare(QStringView a, QStringView b) const { return collator.compare(a, b); }
+    int Compare(QStringView a, QStringView b) const;
 
 private:
     QCollator collator;
