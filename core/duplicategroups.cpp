@@ -30,12 +30,19 @@ std::vector<int> ByLatitude(const PointPlaces& places)
 
 double LatitudeWindow(double withinMetres) { return withinMetres / kShortestMetresPerDegree + 1e-9; }
 
-std::unordered_map<std::string, std::vector<int>> RowsByKey(const std::vector<std::string>& keys)
+// A point without a key in `keys` has the empty one.
+const std::string& KeyOf(const std::vector<std::string>& keys, int row)
+{
+    static const std::string none;
+    return static_cast<std::size_t>(row) < keys.size() ? keys[static_cast<std::size_t>(row)] : none;
+}
+
+std::unordered_map<std::string, std::vector<int>> RowsByKey(const std::vector<std::string>& keys, int count)
 {
     std::unordered_map<std::string, std::vector<int>> rows;
-    for (int row = 0; row < static_cast<int>(keys.size()); ++row) {
-        if (!keys[static_cast<std::size_t>(row)].empty())
-            rows[keys[static_cast<std::size_t>(row)]].push_back(row);
+    for (int row = 0; row < count; ++row) {
+        if (const std::string& key = KeyOf(keys, row); !key.empty())
+            rows[key].push_back(row);
     }
     return rows;
 }
@@ -70,7 +77,7 @@ std::vector<DuplicateGroup> DuplicateGroups::Find(const PointPlaces& places, con
 {
     const int count = places.Count();
     Partition partition(count);
-    for (const auto& [key, rows] : RowsByKey(nameKeys)) {
+    for (const auto& [key, rows] : RowsByKey(nameKeys, count)) {
         for (const int row : rows)
             partition.Join(rows.front(), row);
     }
@@ -115,13 +122,13 @@ std::vector<BookMatch> DuplicateGroups::InBook(const PointPlaces& book, const st
                                                const PointPlaces& incoming,
                                                const std::vector<std::string>& incomingKeys, double withinMetres)
 {
-    const auto byKey = RowsByKey(bookKeys);
+    const auto byKey = RowsByKey(bookKeys, book.Count());
     const std::vector<int> sorted = ByLatitude(book);
     const double window = LatitudeWindow(withinMetres);
     std::vector<BookMatch> matches(static_cast<std::size_t>(incoming.Count()));
     for (int in = 0; in < incoming.Count(); ++in) {
         BookMatch& match = matches[static_cast<std::size_t>(in)];
-        if (const std::string& key = incomingKeys[static_cast<std::size_t>(in)]; !key.empty()) {
+        if (const std::string& key = KeyOf(incomingKeys, in); !key.empty()) {
             if (const auto it = byKey.find(key); it != byKey.end())
                 match.rows = it->second;
         }

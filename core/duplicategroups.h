@@ -26,7 +26,8 @@ struct BookMatch {
 };
 
 // Two points are the same place when they lie within the given distance of each other or
-// their names, compared as keys, are equal; an empty key equals no other.
+// their names, compared as keys, are equal; an empty key equals no other, and a point
+// beyond the end of its key list has the empty key.
 class DuplicateGroups {
 public:
     static constexpr double kDefaultMetres = 50;
