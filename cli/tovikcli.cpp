@@ -8,6 +8,8 @@
 #include <vector>
 
 #include "cli/clitext.h"
+#include "cli/duplicatesverb.h"
+#include "cli/sortverb.h"
 #include "platform/cp932.h"
 #include "platform/inputtext.h"
 #include "resources/markpngs.h"
@@ -57,6 +59,24 @@ Usage:
       symbol names none of the device's marks gets mark N (0 unless given). With
       --append the points follow OUT's own; otherwise OUT must not exist unless
       --force. More than 100 points in all are refused and OUT is left as it was.
+  tovik-cli sort FILE --by reading|name|mark|distance [--from N]
+                 [--device-datum tokyo|wgs84]
+      Puts the points of FILE in order and saves it: by reading in Japanese
+      dictionary order, by name, by mark and then reading, or by distance from
+      point N (numbered from 1 as show prints them), nearest first. Full- and
+      half-width kana, hiragana and katakana sort alike; voiced letters after plain
+      ones, and numbers by their value. Points without a reading go after the
+      others, by name; points that sort alike keep their order. Distances are
+      measured on WGS 84, converted from the device datum (tokyo unless given).
+  tovik-cli duplicates FILE [--within METRES] [--json]
+                       [--device-datum tokyo|wgs84]
+      Groups of points of FILE that are one place twice: within METRES (50 unless
+      given) of a point of the group, or with the same name once kana width,
+      hiragana and katakana, full-width letters and digits, case and blanks are set
+      aside. One group a line: its point numbers, the largest distance within it
+      in metres, its names. With --json, an array of objects with the keys points
+      (the numbers, ascending) and metres. Groups are in the order of their first
+      point; none is no fault.
   tovik-cli --help | --version
 
 Options:
@@ -65,9 +85,9 @@ Options:
 
 Files:
   Names are used as the bytes given, UTF-8 or not. show writes control characters
-  as \n, \r, \t or \xNN. add and rewrite lock FILE from their read to their save
-  and wait up to 10 seconds for another program that holds it. Only regular files
-  are read or written; FIFOs, devices and folders are refused at once.
+  as \n, \r, \t or \xNN. add, rewrite and sort lock FILE from their read to their
+  save and wait up to 10 seconds for another program that holds it. Only regular
+  files are read or written; FIFOs, devices and folders are refused at once.
 
 Exit codes:
   0  done
@@ -174,6 +194,10 @@ int TovikCli::Run(const QStringList& arguments)
         return Export(rest);
     if (verb == QStringLiteral("import"))
         return Import(rest);
+    if (verb == QStringLiteral("sort"))
+        return SortVerb::Run(*this, rest);
+    if (verb == QStringLiteral("duplicates"))
+        return DuplicatesVerb::Run(*this, rest);
     return Usage(QStringLiteral("unknown command %1").arg(CliText::Printable(verb)));
 }
 
@@ -386,9 +410,7 @@ int TovikCli::Add(const QStringList& arguments)
     return SaveBook(book, path) ? kSuccess : kRefused;
 }
 
-namespace {
-
-std::optional<DeviceDatum> DatumOption(const TovikCli::Arguments& a, QString& problem)
+std::optional<DeviceDatum> TovikCli::DatumOption(const Arguments& a, QString& problem)
 {
     const QString name = a.values.value(QStringLiteral("device-datum"), QStringLiteral("tokyo"));
     const auto datum = DatumConverter::FromName(name.toStdString());
@@ -396,8 +418,6 @@ std::optional<DeviceDatum> DatumOption(const TovikCli::Arguments& a, QString& pr
         problem = QStringLiteral("--device-datum must be tokyo or wgs84, not %1").arg(name);
     return datum;
 }
-
-}  // namespace
 
 int TovikCli::Export(const QStringList& arguments)
 {

@@ -7,6 +7,8 @@
 #include <functional>
 #include <optional>
 
+#include "core/datumconverter.h"
+
 namespace tovik {
 
 class PointBook;
@@ -32,6 +34,10 @@ public:
     void SetPauseBeforeSave(std::function<void()> pause) { pauseBeforeSave = std::move(pause); }
 
 private:
+    // The verbs that live in files of their own.
+    friend class DuplicatesVerb;
+    friend class SortVerb;
+
     int Show(const QStringList& arguments);
     int Check(const QStringList& arguments);
     int New(const QStringList& arguments);
@@ -53,6 +59,8 @@ private:
     bool LoadDecoded(PointBook& book, const QString& path, Lock lock = Lock::none);
     // Saves `book` to `path` and reports why not when it could not.
     bool SaveBook(PointBook& book, const QString& path);
+    // The datum of --device-datum, tokyo unless given; otherwise says what is wrong.
+    static std::optional<DeviceDatum> DatumOption(const Arguments& a, QString& problem);
     int Usage(const QString& problem);
     void Fail(const QString& path, const QString& message);
 

@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(
     g++ cmake ninja-build pkg-config git
     qt6-base-dev qt6-base-dev-tools qt6-translations-l10n libgl-dev
-    libproj-dev proj-data libquazip1-qt6-dev gpsbabel
+    libproj-dev proj-data libquazip1-qt6-dev libgeographiclib-dev gpsbabel
     libgtest-dev libgmock-dev libbenchmark-dev
     clang libclang-rt-14-dev
     fonts-noto-cjk
