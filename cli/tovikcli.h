@@ -53,6 +53,9 @@ private:
     bool LoadDecoded(PointBook& book, const QString& path, Lock lock = Lock::none);
     // Saves `book` to `path` and reports why not when it could not.
     bool SaveBook(PointBook& book, const QString& path);
+    // Whether a point memory saved as `path` can be opened again (its name ends in .mem);
+    // reports why not unless `force` lets it be written all the same.
+    bool OpensAgain(const QString& path, bool force);
     int Usage(const QString& problem);
     void Fail(const QString& path, const QString& message);
 
