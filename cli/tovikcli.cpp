@@ -36,8 +36,9 @@ Usage:
       Prints OK when FILE is a .mem file that the editor would open.
   tovik-cli new [--force] FILE
       Writes a point memory without points. An existing FILE is kept unless --force.
-  tovik-cli rewrite IN OUT
-      Opens IN and saves it to OUT as the editor's save-as does.
+  tovik-cli rewrite [--force] IN OUT
+      Opens IN and saves it to OUT as the editor's save-as does. OUT's name must end
+      in .mem (in any case), the only files Tovik opens, unless --force.
   tovik-cli add FILE [--name T] [--reading T] [--longitude T] [--latitude T]
                      [--telephone T] [--mark T]
       Appends one point built from the texts as the editor's add command builds it
@@ -58,7 +59,9 @@ Usage:
       latitudes are left out, each with a warning on standard error. A point whose
       symbol names none of the device's marks gets mark N (0 unless given). With
       --append the points follow OUT's own; otherwise OUT must not exist unless
-      --force. More than 100 points in all are refused and OUT is left as it was.
+      --force. OUT's name must end in .mem (in any case), the only files Tovik
+      opens, unless --force. More than 100 points in all are refused and OUT is left
+      as it was.
   tovik-cli sort FILE --by reading|name|mark|distance [--from N]
                  [--device-datum tokyo|wgs84]
       Puts the points of FILE in order and saves it: by reading in Japanese
@@ -214,6 +217,15 @@ void TovikCli::Fail(const QString& path, const QString& message)
     err.flush();
 }
 
+bool TovikCli::OpensAgain(const QString& path, bool force)
+{
+    if (force || PointBook::HasMemExtension(CliText::ToPath(path)))
+        return true;
+    Fail(path, QStringLiteral("does not end in .mem, so Tovik would not open it again; "
+                              "add .mem to the name, or use --force to write it all the same"));
+    return false;
+}
+
 void TovikCli::PrepareBook(PointBook& book)
 {
     bookMessages.clear();
@@ -351,9 +363,11 @@ int TovikCli::New(const QStringList& arguments)
 
 int TovikCli::Rewrite(const QStringList& arguments)
 {
-    const auto a = Parse(arguments, {}, {}, 2, "rewrite needs IN and OUT");
+    const auto a = Parse(arguments, {}, {QStringLiteral("force")}, 2, "rewrite needs IN and OUT");
     if (!a)
         return kUsage;
+    if (!OpensAgain(a->positionals[1], a->flags.contains(QStringLiteral("force"))))
+        return kRefused;
     // Held from the read to the rename, so that rewriting a file onto itself cannot
     // undo another program's save in between.
     PointBook book;
@@ -494,8 +508,6 @@ int TovikCli::Import(const QStringList& arguments)
     const auto datum = DatumOption(*a, problem);
     if (!datum)
         return Usage(problem);
-    if (!PointBook::HasMemExtension(CliText::ToPath(outPath)))
-        return Usage(QStringLiteral("OUT must be a .mem file, not %1").arg(CliText::Printable(outPath)));
     bool markOk = true;
     const int mark = a->values.value(QStringLiteral("mark"), QStringLiteral("0")).toInt(&markOk);
     if (!markOk || mark < 0 || mark > 25)
@@ -510,6 +522,8 @@ int TovikCli::Import(const QStringList& arguments)
                              .arg(CliText::Printable(in)));
     }
 
+    if (!OpensAgain(outPath, a->flags.contains(QStringLiteral("force"))))
+        return kRefused;
     const bool append = a->flags.contains(QStringLiteral("append"));
     PointBook book;
     // Appending reads OUT and saves it again: locked in between, as add does.

@@ -61,6 +61,9 @@ private:
     bool SaveBook(PointBook& book, const QString& path);
     // The datum of --device-datum, tokyo unless given; otherwise says what is wrong.
     static std::optional<DeviceDatum> DatumOption(const Arguments& a, QString& problem);
+    // Whether a point memory saved as `path` can be opened again (its name ends in .mem);
+    // reports why not unless `force` lets it be written all the same.
+    bool OpensAgain(const QString& path, bool force);
     int Usage(const QString& problem);
     void Fail(const QString& path, const QString& message);
 

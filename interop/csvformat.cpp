@@ -1,9 +1,11 @@
 #include "interop/csvformat.h"
 
 #include <QHash>
+#include <QRegularExpression>
 #include <QStringDecoder>
 
 #include "platform/cp932.h"
+#include "interop/coordinatetext.h"
 #include "interop/devicefield.h"
 #include "interop/exchangeformat.h"
 #include "interop/textfitter.h"
@@ -16,6 +18,27 @@ const QString kName = QStringLiteral("name");
 const QString kLatitude = QStringLiteral("latitude");
 const QString kLongitude = QStringLiteral("longitude");
 const QString kSymbol = QStringLiteral("symbol");
+
+// The device fields' columns. Map programs take every column whose header holds "lat" or
+// "lon" for a coordinate (GPSBabel's unicsv also "name" for the name and "ele" for the
+// elevation), the last such column winning: these names leave the WGS 84 position and the
+// name the only ones they find, and give the telephone number to their own phone column.
+// Earlier exports used the keys themselves, which are still read.
+const QHash<QString, QString>& Headers()
+{
+    static const QHash<QString, QString> headers{
+        {DeviceField::kTelephone, QStringLiteral("phone")},
+        {DeviceField::kLatitude, QStringLiteral("storedNorth")},
+        {DeviceField::kLatitudeFraction, QStringLiteral("storedNorthFraction")},
+        {DeviceField::kLongitude, QStringLiteral("storedEast")},
+        {DeviceField::kLongitudeFraction, QStringLiteral("storedEastFraction")},
+        {DeviceField::kNameBytes, QStringLiteral("labelBytes")},
+        {DeviceField::kTelephoneBytes, QStringLiteral("telBytes")},
+    };
+    return headers;
+}
+
+QString HeaderOf(const QString& key) { return Headers().value(key, key); }
 
 // Header names other programs and people use, lower case, for each column read.
 const QHash<QString, QString>& Aliases()
@@ -36,8 +59,10 @@ const QHash<QString, QString>& Aliases()
         add(DeviceField::kMark, {"マーク"});
         add(DeviceField::kDistance, {"距離"});
         add(DeviceField::kCategory, {"種別", "分類"});
-        for (const QString& key : DeviceField::Keys())
+        for (const QString& key : DeviceField::Keys()) {
             a.insert(key.toLower(), key);
+            a.insert(HeaderOf(key).toLower(), key);
+        }
         return a;
     }();
     return aliases;
@@ -52,6 +77,30 @@ QString Decode(const QByteArray& bytes)
     if (!utf8.hasError())
         return text;
     return Cp932::Decode(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
+}
+
+// A cell a spreadsheet would run as a formula: one that begins with = + - @, a tab or a
+// carriage return, behind any apostrophes, unless it is a plain number such as -12.5
+// (a number runs nothing, and coordinates must stay numbers).
+bool RunsAsFormula(QStringView cell)
+{
+    while (cell.startsWith(u'\''))
+        cell = cell.mid(1);
+    static const QString starts = QStringLiteral("=+-@\t\r");
+    if (cell.isEmpty() || !starts.contains(cell.front()))
+        return false;
+    static const QRegularExpression number(QStringLiteral("^[+-]?\\d+(?:\\.\\d+)?$"));
+    return !number.match(cell.toString()).hasMatch();
+}
+
+// The usual defence: an apostrophe in front, which spreadsheets show the cell as text by.
+// An apostrophe already in front of such a cell gets another, so that the reader takes
+// exactly the one added away.
+QString Defused(const QString& cell) { return RunsAsFormula(cell) ? u'\'' + cell : cell; }
+
+QString Undefused(const QString& cell)
+{
+    return cell.startsWith(u'\'') && RunsAsFormula(QStringView(cell).mid(1)) ? cell.mid(1) : cell;
 }
 
 QString Quoted(const QString& field)
@@ -142,7 +191,9 @@ ReadResult CsvFormat::Read(const QByteArray& bytes)
         result.error = QStringLiteral("CSV の見出し行に緯度（latitude）と経度（longitude）の列がありません。");
         return result;
     }
-    const auto cell = [](const QStringList& row, int column) { return column < row.size() ? row.at(column) : QString(); };
+    const auto cell = [](const QStringList& row, int column) {
+        return column < row.size() ? Undefused(row.at(column)) : QString();
+    };
     for (qsizetype r = 1; r < rows.size(); ++r) {
         const QStringList& row = rows.at(r);
         ExchangePoint point;
@@ -155,16 +206,25 @@ ReadResult CsvFormat::Read(const QByteArray& bytes)
             else if (it.key() != kLatitude && it.key() != kLongitude && !value.isEmpty())
                 point.SetDevice(it.key(), value);
         }
-        const auto latitude = ExchangeFormat::ParseDegrees(cell(row, columns.value(kLatitude)));
-        const auto longitude = ExchangeFormat::ParseDegrees(cell(row, columns.value(kLongitude)));
-        if (!latitude || !longitude) {
+        const QString latitudeText = cell(row, columns.value(kLatitude));
+        const QString longitudeText = cell(row, columns.value(kLongitude));
+        const CoordinateText::Reading latitude = CoordinateText::Read(latitudeText);
+        const CoordinateText::Reading longitude = CoordinateText::Read(longitudeText);
+        if (latitude.ambiguous || longitude.ambiguous) {
+            result.warnings << QStringLiteral("%1 行目「%2」は座標「%3」の読み方が一つに決まらないため取りこみませんでした"
+                                              "（35°41′20.5″ のように単位記号を付けるか、35.41.20.500 の形で書いてください）。")
+                                   .arg(r + 1)
+                                   .arg(point.name, latitude.ambiguous ? latitudeText : longitudeText);
+            continue;
+        }
+        if (!latitude.degrees || !longitude.degrees) {
             result.warnings << QStringLiteral("%1 行目「%2」は緯度・経度が読めないため取りこみませんでした。")
                                    .arg(r + 1)
                                    .arg(point.name);
             continue;
         }
-        point.latitude = *latitude;
-        point.longitude = *longitude;
+        point.latitude = *latitude.degrees;
+        point.longitude = *longitude.degrees;
         result.points.push_back(std::move(point));
     }
     if (result.points.empty())
@@ -185,11 +245,15 @@ QByteArray CsvFormat::Write(const std::vector<ExchangePoint>& points, Encoding e
         }
     }
     QStringList lines;
-    lines << (QStringList{kName, kLatitude, kLongitude} + keys).join(u',');
+    QStringList header{kName, kLatitude, kLongitude};
+    for (const QString& key : keys)
+        header << HeaderOf(key);
+    lines << header.join(u',');
     for (const ExchangePoint& p : points) {
-        QStringList fields{Quoted(p.name), ExchangeFormat::Degrees(p.latitude), ExchangeFormat::Degrees(p.longitude)};
+        QStringList fields{Quoted(Defused(p.name)), ExchangeFormat::Degrees(p.latitude),
+                           ExchangeFormat::Degrees(p.longitude)};
         for (const QString& key : keys)
-            fields << Quoted(p.Device(key));
+            fields << Quoted(Defused(p.Device(key)));
         lines << fields.join(u',');
     }
     const QString text = lines.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n");

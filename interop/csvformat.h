@@ -13,8 +13,9 @@ namespace tovik {
 // they hold a comma, a quote or a line break. Written as UTF-8 with a byte-order mark
 // (which spreadsheets in Japan need to open it as UTF-8) or as CP932. Read as UTF-8,
 // with or without the mark, or CP932 when the bytes are not UTF-8; columns are found by
-// their header names in English or Japanese, coordinates in decimal degrees or as
-// DDD.MM.SS.mmm.
+// their header names in English or Japanese, coordinates in the forms CoordinateText
+// reads. A cell a spreadsheet would run as a formula is written with an apostrophe in
+// front, which the reader takes away again.
 class CsvFormat {
 public:
     enum class Encoding { utf8, cp932 };

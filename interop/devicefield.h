@@ -6,7 +6,8 @@
 namespace tovik {
 
 // The keys of the device's fields in the exchange formats: GPX elements in Tovik's own
-// namespace, KML <Data> names, GeoJSON properties and CSV columns all use them.
+// namespace, KML <Data> names and GeoJSON properties use them; CSV names some of its
+// columns otherwise, for map programs that read its headers (and still reads these).
 //
 //   reading, telephone        the texts (telephone: its digits)
 //   mark, distance, category  the numbers as stored (distance as a code of 100 m steps)

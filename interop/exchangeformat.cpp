@@ -1,9 +1,7 @@
 #include "interop/exchangeformat.h"
 
 #include <QFileInfo>
-#include <QRegularExpression>
 #include <QXmlStreamReader>
-#include <cmath>
 
 namespace tovik {
 
@@ -56,23 +54,6 @@ QString ExchangeFormat::Extension(Format format)
 }
 
 QString ExchangeFormat::Degrees(double degrees) { return QString::number(degrees, 'f', 9); }
-
-std::optional<double> ExchangeFormat::ParseDegrees(const QString& text)
-{
-    const QString t = text.trimmed();
-    bool ok = false;
-    const double decimal = t.toDouble(&ok);
-    if (ok)
-        return std::isfinite(decimal) ? std::optional<double>(decimal) : std::nullopt;
-    static const QRegularExpression dms(
-        QStringLiteral("^([+-]?)(\\d{1,3})[.:'\\s°]+(\\d{1,2})[.:'\\s′]+(\\d{1,2})(?:[.:'\\s″\"]+(\\d{1,3}))?[\"″]?$"));
-    const QRegularExpressionMatch m = dms.match(t);
-    if (!m.hasMatch())
-        return std::nullopt;
-    const double value = m.captured(2).toDouble() + m.captured(3).toDouble() / 60.0 +
-                         (m.captured(4).toDouble() + m.captured(5).toDouble() / 1000.0) / 3600.0;
-    return m.captured(1) == u"-" ? -value : value;
-}
 
 QString ExchangeFormat::Describe(const QByteArray& bytes)
 {

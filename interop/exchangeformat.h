@@ -24,10 +24,6 @@ public:
     // Decimal degrees as every format writes them: nine decimals, about a millimetre,
     // well inside the device's 1/250 s.
     static QString Degrees(double degrees);
-    // A coordinate as other programs write it: decimal degrees, or degrees, minutes,
-    // seconds and milliseconds as the device's own texts give them (DDD.MM.SS.mmm;
-    // full stops, colons, blanks, apostrophes and degree signs all separate the groups).
-    static std::optional<double> ParseDegrees(const QString& text);
 
     // What a file's bytes look like, for messages: "GPX", "KML", "ZIP", "JSON",
     // ".mem", "XML", "テキスト" or "バイナリ".

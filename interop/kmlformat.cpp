@@ -5,6 +5,7 @@
 #include <QXmlStreamWriter>
 #include <set>
 
+#include "core/markcolours.h"
 #include "interop/devicefield.h"
 #include "interop/exchangeconverter.h"
 #include "interop/exchangeformat.h"
@@ -132,22 +133,37 @@ QByteArray KmlFormat::Write(const std::vector<ExchangePoint>& points, const QStr
     xml.writeStartElement(kKml22, QStringLiteral("kml"));
     xml.writeStartElement(kKml22, QStringLiteral("Document"));
     xml.writeTextElement(kKml22, QStringLiteral("name"), title);
-    if (!iconFolder.isEmpty()) {
-        std::set<QString> symbols;
-        for (const ExchangePoint& p : points) {
-            if (ExchangeConverter::MarkOfSymbol(p.symbol))
-                symbols.insert(p.symbol);
-        }
-        for (const QString& symbol : symbols) {
-            xml.writeStartElement(kKml22, QStringLiteral("Style"));
-            xml.writeAttribute(QStringLiteral("id"), symbol);
-            xml.writeStartElement(kKml22, QStringLiteral("IconStyle"));
+    // Every style a placemark names is defined: the mark's colour for its label, and its
+    // icon in a KMZ. A plain KML cannot carry the icons, and one on a server would need
+    // the network: there the map program's own pin is tinted in the mark's colour.
+    std::set<QString> symbols;
+    for (const ExchangePoint& p : points) {
+        if (!p.symbol.isEmpty())
+            symbols.insert(p.symbol);
+    }
+    for (const QString& symbol : symbols) {
+        const std::optional<int> mark = ExchangeConverter::MarkOfSymbol(symbol);
+        // KML colours are aabbggrr.
+        const std::uint32_t rgb = markcolours::Of(mark.value_or(0));
+        const QString colour = QStringLiteral("ff%1%2%3")
+                                   .arg(rgb & 0xFF, 2, 16, QChar(u'0'))
+                                   .arg((rgb >> 8) & 0xFF, 2, 16, QChar(u'0'))
+                                   .arg(rgb >> 16, 2, 16, QChar(u'0'));
+        xml.writeStartElement(kKml22, QStringLiteral("Style"));
+        xml.writeAttribute(QStringLiteral("id"), symbol);
+        xml.writeStartElement(kKml22, QStringLiteral("IconStyle"));
+        if (iconFolder.isEmpty() || !mark) {
+            xml.writeTextElement(kKml22, QStringLiteral("color"), colour);
+        } else {
             xml.writeStartElement(kKml22, QStringLiteral("Icon"));
             xml.writeTextElement(kKml22, QStringLiteral("href"), iconFolder + u'/' + symbol + QStringLiteral(".png"));
             xml.writeEndElement();
-            xml.writeEndElement();
-            xml.writeEndElement();
         }
+        xml.writeEndElement();
+        xml.writeStartElement(kKml22, QStringLiteral("LabelStyle"));
+        xml.writeTextElement(kKml22, QStringLiteral("color"), colour);
+        xml.writeEndElement();
+        xml.writeEndElement();
     }
     for (const ExchangePoint& p : points) {
         xml.writeStartElement(kKml22, QStringLiteral("Placemark"));

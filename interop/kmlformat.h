@@ -14,8 +14,9 @@ namespace tovik {
 class KmlFormat {
 public:
     static ReadResult Read(const QByteArray& bytes);
-    // `iconFolder` non-empty: one style per mark used, with its icon in that folder of
-    // a KMZ ("files/mark03.png").
+    // One style per mark used, with the mark's colour for the label (and for the map
+    // program's own pin); `iconFolder` non-empty: the mark's icon in that folder of a KMZ
+    // ("files/mark03.png").
     static QByteArray Write(const std::vector<ExchangePoint>& points, const QString& title,
                             const QString& iconFolder = {});
 };

@@ -16,6 +16,8 @@ public:
     static int Limit(Field field);
     // Longitude, latitude, telephone and mark take digits and separators.
     static bool IsNumeric(Field field);
+    // The field's name in messages: the dialog's caption (電話番号 for TEL).
+    static QString Caption(Field field);
     // Why the device cannot store `text` in `field` as it is meant, or an empty text.
     static QString Problem(Field field, const QString& text);
 };

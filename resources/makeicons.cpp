@@ -26,6 +26,8 @@
 #include <cstdio>
 #include <vector>
 
+#include "core/markcolours.h"
+
 namespace {
 
 constexpr int kMarkCount = 26;
@@ -63,14 +65,9 @@ enum class Shape { Circle, RoundedSquare, Diamond, Shield, House };
 constexpr std::array<Shape, 5> kShapes{Shape::Circle, Shape::RoundedSquare, Shape::Diamond,
                                        Shape::Shield, Shape::House};
 
-// Seven colours against five shapes: marks 1 to 25 never repeat a pairing and
-// neighbouring marks always differ in both.
-constexpr std::array<QRgb, 7> kColours{0xd32f2f, 0xe46a00, 0x2e8b3a, 0x7b3fc4,
-                                       0x0a8580, 0xd0308f, 0x2f5fd0};
-
 // Mark 0 is "no mark": a plain grey disc.
 Shape ShapeOf(int mark) { return mark == 0 ? Shape::Circle : kShapes[(mark - 1) % kShapes.size()]; }
-QColor ColourOf(int mark) { return mark == 0 ? QColor(0x8a8a8a) : QColor(kColours[(mark - 1) % kColours.size()]); }
+QColor ColourOf(int mark) { return QColor(tovik::markcolours::Of(mark)); }
 
 // The outline of a shape filling the square `r`.
 QPainterPath ShapePath(Shape shape, const QRectF& r)

@@ -131,7 +131,7 @@ TEST_F(UserPathTest, TextsTheDeviceCannotHoldAsMeantKeepTheDialogOpenAndStoreNot
     };
     const QString east = "東経は「139.45.30.500」（度.分.秒.ミリ秒、180 度まで）の形で入力してください。";
     const QString north = "北緯は「35.39.31.0」（度.分.秒.ミリ秒、90 度まで）の形で入力してください。";
-    const QString markRange = "0 から 25 までの整数を入力してください。";
+    const QString markRange = "「マーク」は 0 から 25 までの整数を入力してください。";
     const std::vector<Case> cases = {
         {"latitudeField", "35.681236", north},        // decimal degrees from a map site
         {"longitudeField", "139.75.0", east},         // 75 minutes
@@ -256,7 +256,7 @@ TEST_F(UserPathTest, CharactersInputMethodsTypeForDeviceCharactersAreStored)
         User::Type(e.NameField(), "〜−‖¢£¬—");
         User::Type(e.ReadingField(), "Café");
         ClickOK(e);
-        EXPECT_EQ(prompter.Texts().last(), QString("「é」は本体に保存できない文字です。「e」なら保存できます。"));
+        EXPECT_EQ(prompter.Texts().last(), QString("「フリガナ」の「é」は本体に保存できない文字です。「e」なら保存できます。"));
         User::Retype(e.ReadingField(), "ｶﾌｪ");
         ClickOK(e);
     });
@@ -320,7 +320,7 @@ TEST_F(UserPathTest, AFieldLeftAsItWasNeverBlocksOKAndKeepsItsBytes)
         QTest::keyClick(&e.NameField(), Qt::Key_Delete);
         ClickOK(e);
         EXPECT_TRUE(e.isVisible());
-        EXPECT_EQ(prompter.Texts().last(), QString("「\uFFFD」は本体に保存できない文字です。"));
+        EXPECT_EQ(prompter.Texts().last(), QString("「地点名称」の「\uFFFD」は本体に保存できない文字です。"));
         User::Click(User::Button(e, "CANCEL"));
     });
     User::DoubleClickRow(List1(), 0);

@@ -129,6 +129,25 @@ TEST_F(CliTest, RewriteMovesPointsToTheFirstSlots)
     EXPECT_EQ(std::string(out.begin() + 96 * 2 + 28, out.begin() + 96 * 2 + 31), "S57");
 }
 
+TEST_F(CliTest, RewriteAndImportWriteOnlyNamesTovikOpensUnlessForced)
+{
+    const QString tower = TokyoTowerFile();
+    test::WriteBytes(dir.File("keep.txt"), {'o', 'l', 'd'});
+    for (const QStringList& command : {QStringList{"rewrite", tower, File("keep.txt")},
+                                       QStringList{"import", File("keep.txt"), tower},
+                                       QStringList{"import", "--append", File("keep.txt"), tower}}) {
+        EXPECT_EQ(Run(command), 1) << command.join(' ').toStdString();
+        EXPECT_TRUE(err.contains("keep.txt: does not end in .mem, so Tovik would not open it again; add .mem to the "
+                                 "name, or use --force")) << err.toStdString();
+        EXPECT_EQ(test::ReadBytes(dir.File("keep.txt")), (Bytes{'o', 'l', 'd'}));
+    }
+    EXPECT_EQ(Run({"rewrite", tower, File("COPY.MEM")}), 0) << err.toStdString();
+    EXPECT_EQ(Run({"rewrite", "--force", tower, File("keep.txt")}), 0) << err.toStdString();
+    EXPECT_EQ(Run({"import", "--force", File("copy.bin"), tower}), 0) << err.toStdString();
+    EXPECT_EQ(test::ReadBytes(dir.File("keep.txt")), test::ReadBytes(dir.File("COPY.MEM")));
+    EXPECT_EQ(test::ReadBytes(dir.File("copy.bin")), test::ReadBytes(dir.File("COPY.MEM")));
+}
+
 TEST_F(CliTest, DamagedTrailerIsRejected)
 {
     Bytes bytes = test::ImageWithOccupiedSlots({3});
@@ -165,16 +184,16 @@ TEST_F(CliTest, AddRefusesTextsTheDialogWouldRefuseAndLeavesTheFile)
         {{"--reading", "12345678901234567"}, "--reading: 16 文字以内で入力してください。"},
         {{"--telephone", "03-1234-5678-90"}, "--telephone: 14 文字以内で入力してください。"},
         {{"--mark", "100"}, "--mark: 2 文字以内で入力してください。"},
-        {{"--name", "Café"}, "--name: 「é」は本体に保存できない文字です。「e」なら保存できます。"},
-        {{"--reading", "😀"}, "--reading: 「😀」は本体に保存できない文字です。"},
+        {{"--name", "Café"}, "--name: 「地点名称」の「é」は本体に保存できない文字です。「e」なら保存できます。"},
+        {{"--reading", "😀"}, "--reading: 「フリガナ」の「😀」は本体に保存できない文字です。"},
         {{"--name", "two\nlines"}, "--name: 制御文字は本体に保存できません。"},
         {{"--latitude", "35.681236"},
          "--latitude: 北緯は「35.39.31.0」（度.分.秒.ミリ秒、90 度まで）の形で入力してください。"},
         {{"--longitude", "139.75.0"},
          "--longitude: 東経は「139.45.30.500」（度.分.秒.ミリ秒、180 度まで）の形で入力してください。"},
         {{"--telephone", "090-1234-56789"}, "--telephone: 電話番号は数字 10 桁までしか本体に保存できません。"},
-        {{"--mark", "26"}, "--mark: 0 から 25 までの整数を入力してください。"},
-        {{"--mark", "x5"}, "--mark: 0 から 25 までの整数を入力してください。"},
+        {{"--mark", "26"}, "--mark: 「マーク」は 0 から 25 までの整数を入力してください。"},
+        {{"--mark", "x5"}, "--mark: 「マーク」は 0 から 25 までの整数を入力してください。"},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(Run(QStringList{"add", path} + c.args), 1);

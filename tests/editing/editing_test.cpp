@@ -340,14 +340,20 @@ TEST(PointEditDialogTest, RefusesLongAndUnstorableTextsOnOK)
     QTest::keyClick(&dialog.NameField(), Qt::Key_End);
     QTest::keyClick(&dialog.NameField(), Qt::Key_Backspace);  // shortening is allowed
     EXPECT_EQ(dialog.NameField().text(), QString("BCDEFGHIJKLMNOPQ"));
-    dialog.ReadingField().setText("Café");
-    dialog.OnOK();
-    EXPECT_EQ(prompter.Texts().last(), QString("「é」は本体に保存できない文字です。「e」なら保存できます。"));
+    // Each message names its field, as the coordinate and telephone messages do.
+    Type(dialog.ReadingField(), QString("Café"));
+    QTest::keyClick(&dialog.ReadingField(), Qt::Key_Return);
+    EXPECT_EQ(prompter.Texts().last(), QString("「フリガナ」の「é」は本体に保存できない文字です。「e」なら保存できます。"));
     EXPECT_EQ(dialog.result(), 0);
     EXPECT_EQ(dialog.name, QString("ABCDEFGHIJKLMNOPQR"));  // nothing taken yet
-
     dialog.ReadingField().setText("ｶﾌｪ");
-    dialog.OnOK();
+    QTest::keyClick(&dialog.MarkField(), Qt::Key_End);
+    Type(dialog.MarkField(), QString("0"));  // 30
+    QTest::keyClick(&dialog.MarkField(), Qt::Key_Return);
+    EXPECT_EQ(prompter.Texts().last(), QString("「マーク」は 0 から 25 までの整数を入力してください。"));
+
+    Type(dialog.MarkField(), QString("3"));  // over the selected text
+    QTest::keyClick(&dialog.MarkField(), Qt::Key_Return);
     EXPECT_EQ(dialog.result(), QDialog::Accepted);
     EXPECT_EQ(dialog.name, QString("BCDEFGHIJKLMNOPQ"));
     EXPECT_EQ(dialog.reading, QString("ｶﾌｪ"));

@@ -2,7 +2,9 @@
 
 #include <QFile>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QTemporaryDir>
+#include <set>
 
 #include "platform/cp932.h"
 #include "interop/csvformat.h"
@@ -74,7 +76,7 @@ protected:
     QTemporaryDir dir;
 };
 
-TEST_F(GpsbabelTest, ReadsOurGpxKmlAndGeoJsonWithTheSameNamesAndPositions)
+TEST_F(GpsbabelTest, ReadsOurGpxKmlGeoJsonAndCsvWithTheSameNamesAndPositions)
 {
     const std::vector<PointEntry> points = test::EveryFieldPoints();
     const ExchangeConverter converter(DeviceDatum::tokyo);
@@ -87,14 +89,34 @@ TEST_F(GpsbabelTest, ReadsOurGpxKmlAndGeoJsonWithTheSameNamesAndPositions)
         Format format;
         const char* babelName;
     };
-    for (const Case c : {Case{Format::gpx, "gpx"}, Case{Format::kml, "kml"}, Case{Format::geojson, "geojson"}}) {
+    for (const Case c : {Case{Format::gpx, "gpx"}, Case{Format::kml, "kml"}, Case{Format::geojson, "geojson"},
+                         Case{Format::csv, "unicsv"}}) {
         SCOPED_TRACE(c.babelName);
         PointExchange::ExportOptions options;
         options.format = c.format;
         QString error;
         const QString file = File(QStringLiteral("ours.") + ExchangeFormat::Extension(c.format));
-        WriteFile(file, PointExchange::Export(points, converter, options, error));
+        const QByteArray ours = PointExchange::Export(points, converter, options, error);
         ASSERT_EQ(error, QString());
+        WriteFile(file, ours);
+        if (c.format == Format::csv) {
+            // unicsv takes any column whose header holds "lat" or "lon" for a coordinate.
+            static const QRegularExpression coordinate(QStringLiteral("lat|lon"), QRegularExpression::CaseInsensitiveOption);
+            EXPECT_EQ(CsvFormat::SplitRows(QString::fromUtf8(ours)).first().filter(coordinate),
+                      (QStringList{"latitude", "longitude"}));
+        }
+        if (c.format == Format::kml) {
+            // Every style a placemark names is defined.
+            std::set<QString> named, defined;
+            static const QRegularExpression url(QStringLiteral("<styleUrl>#([^<]*)</styleUrl>"));
+            static const QRegularExpression style(QStringLiteral("<Style id=\"([^\"]*)\">"));
+            for (const auto& m : url.globalMatch(QString::fromUtf8(ours)))
+                named.insert(m.captured(1));
+            for (const auto& m : style.globalMatch(QString::fromUtf8(ours)))
+                defined.insert(m.captured(1));
+            EXPECT_FALSE(named.empty());
+            EXPECT_EQ(named, defined);
+        }
         const QString csv = File(QStringLiteral("babel.csv"));
         ASSERT_EQ(Babel({"-i", c.babelName, "-f", file, "-o", "unicsv", "-F", csv}), QString());
         const std::vector<Place> read = UnicsvPlaces(ReadFile(csv));

@@ -7,6 +7,7 @@
 #include <quazipnewinfo.h>
 
 #include "platform/cp932.h"
+#include "tests/interop/coordinateforms.h"
 #include "tests/interop/devicebook.h"
 #include "interop/gpxformat.h"
 #include "core/pointbook.h"
@@ -121,7 +122,8 @@ TEST(PointExchangeTest, ExchangeFilesAreWgs84AndReadableWithoutTovik)
     const QString json = QString::fromUtf8(Exported({tower}, Format::geojson, DeviceDatum::wgs84));
     EXPECT_TRUE(json.contains(QStringLiteral("[139.745972222, 35.658611111]")));
     const QByteArray csv = Exported({tower}, Format::csv, DeviceDatum::wgs84);
-    EXPECT_TRUE(csv.startsWith("\xEF\xBB\xBFname,latitude,longitude,reading,telephone,mark"));
+    EXPECT_TRUE(csv.startsWith("\xEF\xBB\xBFname,latitude,longitude,reading,phone,mark,distance,category,datum,"
+                               "storedNorth,storedNorthFraction,storedEast,storedEastFraction\r\n"));
     EXPECT_TRUE(QString::fromUtf8(csv).contains(QStringLiteral("\r\n東京タワー,35.658611111,139.745972222,ﾄｳｷｮｳﾀﾜｰ,0312345678,3,")));
     const QByteArray cp932 = Exported({tower}, Format::csv, DeviceDatum::wgs84, CsvFormat::Encoding::cp932);
     EXPECT_TRUE(cp932.contains("\r\n\x93\x8C\x8B\x9E\x83\x5E\x83\x8F\x81\x5B,35.658611111"));
@@ -251,6 +253,31 @@ TEST(PointExchangeTest, CsvColumnsAreFoundByEnglishOrJapaneseHeaders)
     }
 }
 
+TEST(PointExchangeTest, CsvCoordinatesAreReadAsTheirFormMeansOrRefusedNamingTheRow)
+{
+    const std::vector<test::CoordinateForm>& forms = test::CoordinateForms();
+    QByteArray csv = "name,latitude,longitude\r\n";
+    for (std::size_t i = 0; i < forms.size(); ++i)
+        csv += "r" + QByteArray::number(i) + ",\"" + QByteArray(forms[i].text).replace("\"", "\"\"") + "\",139.5\r\n";
+    const ReadResult read = CsvFormat::Read(csv);
+    std::size_t next = 0;
+    for (std::size_t i = 0; i < forms.size(); ++i) {
+        SCOPED_TRACE(forms[i].text);
+        const QString name = QStringLiteral("r%1").arg(i);
+        const QStringList warnings = read.warnings.filter(QStringLiteral("%1 行目「%2」は").arg(i + 2).arg(name));
+        if (forms[i].degrees) {
+            ASSERT_LT(next, read.points.size());
+            EXPECT_EQ(read.points[next].name, name);
+            EXPECT_NEAR(read.points[next++].latitude, *forms[i].degrees, 1e-12);
+            EXPECT_EQ(warnings, QStringList());
+        } else {
+            ASSERT_EQ(warnings.size(), 1);
+            EXPECT_EQ(warnings[0].contains(QStringLiteral("読み方が一つに決まらない")), forms[i].ambiguous);
+        }
+    }
+    EXPECT_EQ(next, read.points.size());
+}
+
 TEST(PointExchangeTest, BadFilesGiveAClearMessageAndNoPoints)
 {
     struct Bad {
@@ -352,10 +379,6 @@ TEST(PointExchangeTest, FormatsByNameAndExtension)
     EXPECT_EQ(ExchangeFormat::FromPath(QStringLiteral("b.Kmz")), Format::kmz);
     EXPECT_FALSE(ExchangeFormat::FromPath(QStringLiteral("b.txt")));
     EXPECT_FALSE(ExchangeFormat::FromPath(QStringLiteral("gpx")));
-    EXPECT_EQ(ExchangeFormat::ParseDegrees(QStringLiteral(" 35.39.31.500")), 35 + 39 / 60.0 + 31.5 / 3600);
-    EXPECT_EQ(ExchangeFormat::ParseDegrees(QStringLiteral("35°39'31\"")), 35 + 39 / 60.0 + 31 / 3600.0);
-    EXPECT_EQ(ExchangeFormat::ParseDegrees(QStringLiteral("-12.5")), -12.5);
-    EXPECT_FALSE(ExchangeFormat::ParseDegrees(QStringLiteral("north")));
     EXPECT_EQ(ExchangeConverter::MarkOfSymbol(QStringLiteral("#mark07")), 7);
     EXPECT_EQ(ExchangeConverter::MarkOfSymbol(QStringLiteral("files/mark25.png")), 25);
     EXPECT_FALSE(ExchangeConverter::MarkOfSymbol(QStringLiteral("mark26")));
