@@ -89,7 +89,8 @@ void MarkerPainter::DrawLabels(QPainter& painter, const QList<MapMarker>& marker
         const bool free = std::none_of(taken.cbegin(), taken.cend(), [&box](const QRectF& r) {
             return r.intersects(box);
         });
-        if (!free)
+        // The selected marker's name shows wherever it is.
+        if (!free && i != first)
             continue;
         taken.append(box);
         painter.setPen(Qt::NoPen);

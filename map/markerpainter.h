@@ -25,8 +25,8 @@ public:
     static void DrawMarker(QPainter& painter, const MapMarker& marker, QPointF at);
     // A box around the selected marker, seen on any map.
     static void DrawSelection(QPainter& painter, const MapMarker& marker, QPointF at);
-    // Names beside every marker whose name has room, the marker `first` (an index, or -1)
-    // before the others: a name covers no other name and no marker.
+    // Names beside every marker whose name has room: a name covers no other name and no
+    // marker. The name of `first` (an index, or -1) is drawn in any case.
     static void DrawLabels(QPainter& painter, const QList<MapMarker>& markers, const QList<QPointF>& at,
                            int first, const QRectF& area);
     static void DrawAttribution(QPainter& painter, const QRectF& area, const QString& text);

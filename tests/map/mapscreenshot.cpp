@@ -1,7 +1,8 @@
 // The map window with marks near Tokyo over tiles drawn like a town (streets, blocks,
 // parks, a river and a railway) by a local tile server, for a screenshot:
-//   map_screenshot OUT.png [SECONDS]
-// saves the window's picture once every tile is in, then stays open SECONDS more.
+//   map_screenshot OUT.png [SECONDS [ZOOM]]
+// saves the window's picture once the tiles are in, then stays open SECONDS more; with
+// ZOOM, at that zoom about Tokyo Station instead of all points fitted.
 #include <QApplication>
 #include <QPainter>
 #include <QPainterPath>
@@ -117,6 +118,8 @@ int main(int argc, char** argv)
     window.View().SelectMarker(3);
     window.SetFileName(QStringLiteral("sample.mem"));
     window.show();
+    if (args.size() > 3)
+        window.View().SetView({35.681236, 139.767125}, args[3].toInt());
 
     const int linger = args.size() > 2 ? args[2].toInt() : 0;
     QTimer poll;
