@@ -240,6 +240,14 @@ void MapView::showEvent(QShowEvent* event)
         FitMarkers();
 }
 
+void MapView::hideEvent(QHideEvent* event)
+{
+    QWidget::hideEvent(event);
+    // A closed map fetches nothing, and retries nothing, until it shows again.
+    tiles.Request({});
+    tilesOutOfDate = true;
+}
+
 void MapView::mousePressEvent(QMouseEvent* event)
 {
     if (event->button() != Qt::LeftButton || drag != Drag::none) {
