@@ -1,10 +1,9 @@
 #include "map/tilesource.h"
 
+#include <QCoreApplication>
 #include <QHashFunctions>
-#include <QNetworkAccessManager>
-#include <QNetworkDiskCache>
-#include <QNetworkReply>
-#include <QNetworkRequest>
+#include <QLibrary>
+#include <QLoggingCategory>
 #include <QStandardPaths>
 #include <algorithm>
 
@@ -15,12 +14,26 @@ namespace {
 const QString kGsiServer = QStringLiteral("https://cyberjapandata.gsi.go.jp/xyz/");
 // Decoded tiles kept in memory, about 256 KiB each: a full-screen view and its neighbours.
 constexpr int kImagesKept = 200;
-constexpr qint64 kDiskCacheBytes = 200 * 1024 * 1024;
 // A failed tile is asked for again after 1, 2, 4, ... seconds, at most every five minutes.
 constexpr qint64 kFirstRetryMs = 1000;
 constexpr qint64 kLongestRetryMs = 5 * 60 * 1000;
-// A server that accepts the connection and then says nothing frees its slot after this.
-constexpr int kTransferTimeoutMs = 15000;
+Q_LOGGING_CATEGORY(lcTiles, "tovik.map.tiles")
+
+// The network module, looked for beside the program (the build), where the installation
+// puts it, and in Qt's library paths.
+CreateTileFetcher LoadFetcherModule()
+{
+    const QString programFolder = QCoreApplication::applicationDirPath();
+    QStringList folders{programFolder, programFolder + QStringLiteral("/" TOVIK_MAP_MODULE_FROM_BIN)};
+    folders += QCoreApplication::libraryPaths();
+    for (const QString& folder : std::as_const(folders)) {
+        QLibrary module(folder + u'/' + QLatin1String(kTileFetcherModule));
+        if (const auto create = reinterpret_cast<CreateTileFetcher>(module.resolve(kCreateTileFetcher)))
+            return create;
+    }
+    qCWarning(lcTiles) << "no" << kTileFetcherModule << "module in" << folders << ": the map shows no tiles";
+    return nullptr;
+}
 
 }  // namespace
 
@@ -36,12 +49,8 @@ TileSource::TileSource(QObject* parent)
 
 TileSource::~TileSource()
 {
-    // The replies go with the network manager after this body: none may call back into a
-    // source that is half gone.
-    if (network) {
-        for (QNetworkReply* reply : network->findChildren<QNetworkReply*>())
-            reply->disconnect(this);
-    }
+    // No answer may reach a source that is half gone.
+    fetcher.reset();
 }
 
 QList<TileSource::Layer> TileSource::Layers() { return {Layer::standard, Layer::pale, Layer::photo}; }
@@ -103,19 +112,17 @@ QImage TileSource::Tile(TileKey key) const
     return image ? *image : QImage();
 }
 
-QNetworkAccessManager& TileSource::Network()
+TileFetcher* TileSource::Fetcher()
 {
-    if (!network) {
-        network = std::make_unique<QNetworkAccessManager>();
-        const QString folder = QStandardPaths::writableLocation(QStandardPaths::CacheLocation);
-        if (!folder.isEmpty()) {
-            auto* cache = new QNetworkDiskCache(network.get());
-            cache->setCacheDirectory(folder + QStringLiteral("/tiles"));
-            cache->setMaximumCacheSize(kDiskCacheBytes);
-            network->setCache(cache);
+    if (!fetcherLoaded) {
+        fetcherLoaded = true;
+        static const CreateTileFetcher create = LoadFetcherModule();
+        if (create) {
+            const QString cache = QStandardPaths::writableLocation(QStandardPaths::CacheLocation);
+            fetcher.reset(create(cache.isEmpty() ? cache : cache + QStringLiteral("/tiles"), "Tovik/" TOVIK_VERSION));
         }
     }
-    return *network;
+    return fetcher.get();
 }
 
 bool TileSource::Due(TileKey key, qint64 now) const
@@ -141,41 +148,36 @@ void TileSource::Request(const QList<TileKey>& tiles)
 
 void TileSource::Pump()
 {
-    while (running < kMaxInFlight && !waiting.isEmpty()) {
+    while (running < kMaxInFlight && !waiting.isEmpty() && Fetcher()) {
         const TileKey key = waiting.takeFirst();
-        QNetworkRequest request(TileUrl(key));
-        request.setHeader(QNetworkRequest::UserAgentHeader, QStringLiteral("Tovik/" TOVIK_VERSION));
-        // A fresh copy in the disk cache is taken as it is; a stale one is checked with the
-        // server, and still shown when the server cannot be reached.
-        request.setAttribute(QNetworkRequest::CacheLoadControlAttribute, QNetworkRequest::PreferCache);
-        request.setTransferTimeout(kTransferTimeoutMs);
-        QNetworkReply* reply = Network().get(request);
-        loading.insert(key, reply);
+        const QUrl url = TileUrl(key);
+        loading.insert(key);
         ++running;
-        const int replyGeneration = generation;
-        connect(reply, &QNetworkReply::finished, this,
-                [this, reply, key, replyGeneration] { Finished(reply, key, replyGeneration); });
+        fetcher->Fetch(url, [this, key, url, asked = generation](const TileFetcher::Result& result) {
+            Finished(key, url, asked, result);
+        });
     }
 }
 
-void TileSource::Finished(QNetworkReply* reply, TileKey key, int replyGeneration)
+void TileSource::Finished(TileKey key, const QUrl& url, int asked, const TileFetcher::Result& result)
 {
-    reply->deleteLater();
     --running;
-    if (replyGeneration == generation && loading.value(key) == reply) {
-        loading.remove(key);
-        const int status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
+    if (asked == generation && loading.remove(key)) {
         QImage image;
-        if (reply->error() == QNetworkReply::NoError) {
+        switch (result.outcome) {
+        case TileFetcher::Result::Outcome::received:
             // Whatever came is no picture: the cache must not offer it again.
-            if (!image.loadFromData(reply->readAll()) && network->cache())
-                network->cache()->remove(reply->url());
-        } else if (status == 404 || status == 410) {
+            if (!image.loadFromData(result.data))
+                fetcher->Forget(url);
+            break;
+        case TileFetcher::Result::Outcome::notFound:
             missing.insert(key);
-        } else {
-            // The server cannot be reached, or fails: a copy in the cache, however old, is
-            // better than none.
-            image = CachedImage(reply->url());
+            break;
+        case TileFetcher::Result::Outcome::failed:
+            // The server cannot be reached, or fails: a copy from the cache, however old,
+            // is better than none.
+            image.loadFromData(result.data);
+            break;
         }
         if (!image.isNull()) {
             failures.remove(key);
@@ -187,17 +189,6 @@ void TileSource::Finished(QNetworkReply* reply, TileKey key, int replyGeneration
     }
     Pump();
     ScheduleRetry();
-}
-
-QImage TileSource::CachedImage(const QUrl& url) const
-{
-    QImage image;
-    if (QAbstractNetworkCache* cache = network->cache()) {
-        const std::unique_ptr<QIODevice> data(cache->data(url));
-        if (data)
-            image.loadFromData(data->readAll());
-    }
-    return image;
 }
 
 void TileSource::Failed(TileKey key)

@@ -12,8 +12,7 @@
 #include <QUrl>
 #include <memory>
 
-class QNetworkAccessManager;
-class QNetworkReply;
+#include "map/tilefetcher.h"
 
 namespace tovik {
 
@@ -30,7 +29,7 @@ size_t qHash(const TileKey& key, size_t seed = 0);
 // Web-mercator map tiles of 256 pixels from the Geospatial Information Authority of Japan
 // (or the server TOVIK_TILE_URL names), fetched in the background and kept in a disk cache
 // under the user's cache folder, so that an area seen once shows again without a network.
-// Nothing is set up for the network until the first tile is asked for.
+// The network module is loaded when the first tile is asked for.
 class TileSource : public QObject {
     Q_OBJECT
 public:
@@ -72,11 +71,10 @@ private:
         qint64 retryAt = 0;
     };
 
-    QNetworkAccessManager& Network();
+    TileFetcher* Fetcher();
     bool Due(TileKey key, qint64 now) const;
     void Pump();
-    void Finished(QNetworkReply* reply, TileKey key, int replyGeneration);
-    QImage CachedImage(const QUrl& url) const;
+    void Finished(TileKey key, const QUrl& url, int asked, const TileFetcher::Result& result);
     void Failed(TileKey key);
     void ScheduleRetry();
 
@@ -85,17 +83,18 @@ private:
     QString serverTemplate;
     // Counts the layer changes; a reply of an earlier layer is thrown away.
     int generation = 0;
-    std::unique_ptr<QNetworkAccessManager> network;
     QCache<TileKey, QImage> images;
     QList<TileKey> wanted;
     QList<TileKey> waiting;
-    QHash<TileKey, QNetworkReply*> loading;
+    QSet<TileKey> loading;
     int running = 0;
     QHash<TileKey, Failure> failures;
     // Tiles the server answered with "not found": the plain background stays there.
     QSet<TileKey> missing;
     QTimer retryTimer;
     QElapsedTimer clock;
+    bool fetcherLoaded = false;
+    std::unique_ptr<TileFetcher> fetcher;
 };
 
 }  // namespace tovik

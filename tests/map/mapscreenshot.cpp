@@ -93,6 +93,7 @@ int main(int argc, char** argv)
     qputenv("XDG_CACHE_HOME", QFile::encodeName(home.path()));
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Tovik"));
+    QApplication::addLibraryPath(QStringLiteral(TOVIK_MODULE_DIR));
     QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, home.path());
     const QStringList args = app.arguments();
     if (args.size() < 2)

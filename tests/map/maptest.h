@@ -20,6 +20,8 @@ protected:
     MapTest()
     {
         QCoreApplication::setApplicationName(QStringLiteral("Tovik"));
+        // The network module is built beside the editor, not beside the tests.
+        QCoreApplication::addLibraryPath(QStringLiteral(TOVIK_MODULE_DIR));
         qputenv("XDG_CACHE_HOME", QFile::encodeName(home.filePath(QStringLiteral("cache"))));
         QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, home.filePath(QStringLiteral("config")));
         qputenv("TOVIK_TILE_URL", "http://127.0.0.1:9/{z}/{x}/{y}.png");
