@@ -8,6 +8,7 @@
 #include <QToolTip>
 #include <QWheelEvent>
 #include <algorithm>
+#include <array>
 #include <cmath>
 
 #include "map/markerpainter.h"
@@ -19,7 +20,7 @@ namespace {
 
 const QColor kBackground(229, 227, 223);
 // What the view shows with no markers: the main islands and Okinawa.
-const std::vector<GeoPoint> kJapan{{45.5, 141.0}, {24.3, 123.0}, {31.0, 146.0}};
+constexpr std::array<GeoPoint, 3> kJapan{{{45.5, 141.0}, {24.3, 123.0}, {31.0, 146.0}}};
 constexpr int kWheelStep = 120;
 
 }  // namespace
@@ -32,7 +33,7 @@ MapView::MapView(TileSource& tiles, QWidget* parent)
     setAccessibleName(QStringLiteral("地図"));
     setMinimumSize(100, 100);
     connect(&tiles, &TileSource::TilesChanged, this, qOverload<>(&QWidget::update));
-    SetView(WebMercatorProjection::FitCenter(kJapan), 5);
+    SetView(WebMercatorProjection::FitCenter({kJapan.cbegin(), kJapan.cend()}), 5);
 }
 
 MapView::~MapView() = default;
@@ -68,7 +69,7 @@ void MapView::FitMarkers()
     for (const MapMarker& m : std::as_const(markers))
         points.push_back({m.latitude, m.longitude});
     if (points.empty())
-        points = kJapan;
+        points.assign(kJapan.cbegin(), kJapan.cend());
     const int fitted = projection.FitZoom(points, width(), height(), kFitMargin);
     SetView(WebMercatorProjection::FitCenter(points), fitted);
     fitWhenShown = !isVisible();
@@ -366,6 +367,8 @@ void MapView::keyPressEvent(QKeyEvent* event)
 
 void MapView::contextMenuEvent(QContextMenuEvent* event)
 {
+    if (drag != Drag::none)
+        return;
     const GeoPoint at = PositionAt(event->pos());
     QMenu menu(this);
     QAction* add = menu.addAction(QStringLiteral("ここに地点を追加"));

@@ -53,8 +53,6 @@ TileSource::~TileSource()
     fetcher.reset();
 }
 
-QList<TileSource::Layer> TileSource::Layers() { return {Layer::standard, Layer::pale, Layer::photo}; }
-
 QString TileSource::LayerName(Layer layer)
 {
     switch (layer) {

@@ -43,7 +43,6 @@ public:
     explicit TileSource(QObject* parent = nullptr);
     ~TileSource() override;
 
-    static QList<Layer> Layers();
     // 標準地図, 淡色地図, 写真
     static QString LayerName(Layer layer);
     // What the map must show while tiles of the server are on it.
