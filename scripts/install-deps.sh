@@ -9,7 +9,7 @@ packages=(
     libproj-dev proj-data libquazip1-qt6-dev libgeographiclib-dev gpsbabel
     libgtest-dev libgmock-dev libbenchmark-dev
     clang libclang-rt-14-dev
-    fonts-noto-cjk
+    fonts-noto-cjk ca-certificates
     xvfb xauth imagemagick
     dbus at-spi2-core python3-pyatspi
     dpkg-dev file desktop-file-utils appstream shared-mime-info libglib2.0-bin man-db

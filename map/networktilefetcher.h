@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QNetworkAccessManager>
+
+#include "map/tilefetcher.h"
+
+namespace tovik {
+
+// Tiles over HTTP(S) with QNetworkAccessManager and a QNetworkDiskCache: the module
+// tovik-tilenet.
+class NetworkTileFetcher : public TileFetcher {
+public:
+    NetworkTileFetcher(const QString& cacheFolder, const QByteArray& userAgent);
+    ~NetworkTileFetcher() override;
+
+    void Fetch(const QUrl& url, Done done) override;
+    void Forget(const QUrl& url) override;
+
+private:
+    QNetworkAccessManager network;
+    QByteArray userAgent;
+};
+
+}  // namespace tovik
