@@ -215,6 +215,37 @@ TEST_F(ExchangeEditorTest, TheDeviceDatumIsChosenInTheViewMenuAndKept)
     EXPECT_EQ(d->ImportList().GetItemText(0, 2), QStringLiteral(" 35.30.00.0"));
 }
 
+TEST_F(ExchangeEditorTest, ADatumChangeFitsTheImportFileAgainFromItsOwnPositions)
+{
+    StartWith({test::SimplePoint("A", 1)});
+    // Tokyo Tower in WGS 84, as a phone writes it.
+    WriteFile("tower.gpx", "<?xml version=\"1.0\"?><gpx version=\"1.1\" creator=\"phone\" "
+                           "xmlns=\"http://www.topografix.com/GPX/1/1\"><wpt lat=\"35.658581\" "
+                           "lon=\"139.745433\"><name>T</name></wpt></gpx>");
+    d->ShowImportView();
+    DropOnImportList(File("tower.gpx"));
+    auto readAs = [this](DeviceDatum datum) {
+        const PointExchange::Imported read =
+            PointExchange::ImportFile(dir.File("tower.gpx"), ExchangeFormat::gpx, ExchangeConverter(datum));
+        EXPECT_EQ(read.entries.size(), 1u);
+        return read.entries.at(0);
+    };
+    const PointEntry tokyo = readAs(DeviceDatum::tokyo);
+    EXPECT_EQ(d->ImportList().GetItemText(0, 1), RowRecord::Text(tokyo, RowRecord::longitude));
+    test::User::ClickRow(d->ImportList(), 0);
+
+    ChooseDatum(QStringLiteral("世界測地系 (WGS 84)"));
+    const PointEntry wgs84 = readAs(DeviceDatum::wgs84);
+    ASSERT_NE(wgs84.longitude, tokyo.longitude);  // about 450 m apart
+    EXPECT_EQ(d->ImportList().GetItemText(0, 1), RowRecord::Text(wgs84, RowRecord::longitude));
+    EXPECT_EQ(d->ImportList().GetItemText(0, 2), RowRecord::Text(wgs84, RowRecord::latitude));
+    EXPECT_EQ(d->ImportList().GetSelectedCount(), 1);  // the rows keep their selection
+    test::User::Click(test::User::Button(*d, QStringLiteral(">>")));
+    ASSERT_EQ(book.GetCount(), 2);
+    EXPECT_EQ(book.Entry(1), wgs84);  // what is stored is what reading the file under WGS 84 gives
+    EXPECT_TRUE(prompter.shown.empty());
+}
+
 TEST_F(ExchangeEditorTest, ShowOnMapOpensTheGsiMapAtTheWgs84Position)
 {
     UrlCatcher catcher;

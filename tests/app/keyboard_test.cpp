@@ -186,6 +186,38 @@ TEST_F(KeyboardTest, AltUpAndDownMoveAPointAsTheEquivalentDragDoes)
     EXPECT_EQ(Names(d->TargetList()), (QStringList{"Q", "P", "S", "R", "T"}));
 }
 
+TEST_F(KeyboardTest, HomeEndAndPageKeysMoveAndShiftExtendsInEveryList)
+{
+    QStringList names;
+    for (int i = 0; i < 60; ++i)
+        names << QString("R%1").arg(i);
+    Start(names);
+    User::ClickRow(d->EditList(), 3);
+    Press(Qt::Key_End);
+    EXPECT_EQ(d->EditList().GetNextSelected(-1), 59);
+    Press(Qt::Key_PageUp);
+    const int up = d->EditList().GetNextSelected(-1);
+    EXPECT_GT(up, 0);
+    EXPECT_LT(up, 59);
+    Press(Qt::Key_Home);
+    EXPECT_EQ(d->EditList().GetNextSelected(-1), 0);
+    Press(Qt::Key_PageDown);
+    EXPECT_EQ(d->EditList().GetNextSelected(-1), 59 - up);
+
+    // The right list follows the same keys; in the import list Shift extends the selection.
+    User::Choose(*d, "表示", "ファイル取りこみ画面");
+    User::ClickRow(d->TargetList(), 1);
+    Press(Qt::Key_End);
+    EXPECT_EQ(d->TargetList().GetNextSelected(-1), 59);
+    User::DropFiles(*d->ImportList().viewport(), {File("edited.mem")});
+    User::ClickRow(d->ImportList(), 2);
+    Press(Qt::Key_End, Qt::ShiftModifier);
+    EXPECT_EQ(d->ImportList().GetSelectedCount(), 58);
+    Press(Qt::Key_Home, Qt::ShiftModifier);
+    EXPECT_EQ(d->ImportList().GetSelectedCount(), 3);
+    EXPECT_EQ(d->ImportList().GetNextSelected(-1), 0);
+}
+
 TEST_F(KeyboardTest, UpDownControlsRepeatWhenHeldAndPageByFive)
 {
     Start({"P"});
