@@ -116,7 +116,7 @@ TEST_F(ExchangeEditorTest, NewMenuItemsFollowTheDescribedOnes)
 
 TEST_F(ExchangeEditorTest, ExportWritesTheEditedPointsInTheChosenFormat)
 {
-    StartWith({test::TokyoTower(), test::SimplePoint("second", 5)});
+    StartWithPoints({test::TokyoTower(), test::SimplePoint("second", 5)});
     prompter.saveNames = {File("out.kmz")};
     test::User::Choose(*d, QStringLiteral("ﾌｧｲﾙ(&F)"), QStringLiteral("エクスポート..."));
     ASSERT_EQ(prompter.saveRequests.size(), 1u);
@@ -217,7 +217,7 @@ TEST_F(ExchangeEditorTest, TheDeviceDatumIsChosenInTheViewMenuAndKept)
 
 TEST_F(ExchangeEditorTest, ADatumChangeFitsTheImportFileAgainFromItsOwnPositions)
 {
-    StartWith({test::SimplePoint("A", 1)});
+    StartWithPoints({test::SimplePoint("A", 1)});
     // Tokyo Tower in WGS 84, as a phone writes it.
     WriteFile("tower.gpx", "<?xml version=\"1.0\"?><gpx version=\"1.1\" creator=\"phone\" "
                            "xmlns=\"http://www.topografix.com/GPX/1/1\"><wpt lat=\"35.658581\" "
@@ -250,7 +250,7 @@ TEST_F(ExchangeEditorTest, ShowOnMapOpensTheGsiMapAtTheWgs84Position)
 {
     UrlCatcher catcher;
     QDesktopServices::setUrlHandler(QStringLiteral("https"), &catcher, "Open");
-    StartWith({test::TokyoTower()});
+    StartWithPoints({test::TokyoTower()});
     QAction* showOnMap = nullptr;
     for (QAction* a : d->findChild<QMenuBar*>()->actions()) {
         for (QAction* item : a->menu()->actions())

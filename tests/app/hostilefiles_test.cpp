@@ -8,7 +8,7 @@
 #include "app/maindialog.h"
 #include "core/pointbook.h"
 #include "tests/support/qtprinters.h"
-#include "tests/support/scriptedprompter.h"
+#include "tests/support/editorfixture.h"
 #include "tests/core/testimages.h"
 #include "tests/support/user.h"
 
@@ -23,7 +23,7 @@ const QString kNotUtf8 = QStringLiteral("ファイル名が UTF-8 ではない�
 
 // Files that are not what they seem: FIFOs, names Qt cannot carry, files that another
 // program changes behind the editor's back.
-class HostileFilesTest : public ::testing::Test {
+class HostileFilesTest : public test::EditorFixture {
 protected:
     void TearDown() override { ::alarm(0); }
 
@@ -42,41 +42,17 @@ protected:
         EXPECT_EQ(::mkfifo(dir.File(name).c_str(), 0644), 0);
         return File(name);
     }
-    std::unique_ptr<MainDialog> Open(const QString& file = {})
-    {
-        auto d = std::make_unique<MainDialog>(book, prompter, file);
-        d->show();
-        QApplication::processEvents();
-        return d;
-    }
-    static QStringList Names(ListBase& list)
-    {
-        QStringList names;
-        for (int r = 0; r < list.GetItemCount(); ++r)
-            names << list.GetItemText(r, 0);
-        return names;
-    }
     static void Choose(MainDialog& d, const char* menu, const char* item)
     {
         test::User::Choose(d, QString::fromUtf8(menu), QString::fromUtf8(item));
     }
     static void Save(MainDialog& d) { Choose(d, "ﾌｧｲﾙ(&F)", "上書き保存"); }
-    // Deletes the first row with the 削除 button: an unsaved edit.
-    static void DeleteFirstRow(MainDialog& d)
-    {
-        test::User::ClickRow(d.EditList(), 0);
-        test::User::Click(test::User::Button(d, QStringLiteral("削除")));
-    }
-
-    test::TempDir dir;
-    test::ScriptedPrompter prompter;
-    PointBook book;
 };
 
 TEST_F(HostileFilesTest, AFifoDroppedOnList2ReturnsAtOnceWithTheMessageAndKeepsTheEdits)
 {
-    auto d = Open(MemFile("edited.mem", {"A", "B", "C"}));
-    DeleteFirstRow(*d);
+    Start(MemFile("edited.mem", {"A", "B", "C"}));
+    DeleteRow(0);
     ASSERT_TRUE(d->Document().IsModified());
     Choose(*d, "表示", "ファイル取りこみ画面");
     test::User::DropFiles(*d->ImportList().viewport(), {MemFile("import.mem", {"I1", "I2"})});
@@ -97,12 +73,12 @@ TEST_F(HostileFilesTest, OpenDropAndStartUpRefuseAFifoAtOnce)
     const QString fifo = Fifo("fifo.mem");
     ::alarm(20);
     {
-        auto d = Open(fifo);
+        Start(fifo);
         EXPECT_EQ(prompter.Texts(), QStringList{kNotRegular});
         EXPECT_EQ(d->Document().FilePath(), QString());
     }
     const QString start = MemFile("start.mem", {"A"});
-    auto d = Open(start);
+    Start(start);
     prompter.shown.clear();
     prompter.openNames = {fifo};
     Choose(*d, "ﾌｧｲﾙ(&F)", "開く");
@@ -127,12 +103,12 @@ TEST_F(HostileFilesTest, NamesQtCannotCarryAreRefusedAndNeverReachAnotherFile)
     const QString problem = replaced + "\n" + kNotUtf8;
 
     {
-        auto d = Open(replaced);  // the start-up argument, as QApplication decodes it
+        Start(replaced);  // the start-up argument, as QApplication decodes it
         EXPECT_EQ(d->Document().FilePath(), QString());
         EXPECT_EQ(d->EditList().GetItemCount(), 0);
     }
-    auto d = Open(MemFile("edited.mem", {"A", "B"}));
-    DeleteFirstRow(*d);
+    Start(MemFile("edited.mem", {"A", "B"}));
+    DeleteRow(0);
     test::User::DropUrls(*d, {sjisUrl});
     Choose(*d, "表示", "ファイル取りこみ画面");
     test::User::DropUrls(*d->ImportList().viewport(), {sjisUrl});
@@ -154,8 +130,8 @@ TEST_F(HostileFilesTest, NamesQtCannotCarryAreRefusedAndNeverReachAnotherFile)
 TEST_F(HostileFilesTest, SaveAsksBeforeOverwritingAFileAnotherProgramChanged)
 {
     const QString path = MemFile("shared.mem", {"A", "B"});
-    auto d = Open(path);
-    DeleteFirstRow(*d);
+    Start(path);
+    DeleteRow(0);
     PointBook other;  // another program adds a point meanwhile
     ASSERT_EQ(other.Load(path.toStdString()), LoadResult::decoded);
     other.InsertEntry(2, test::SimplePoint("THEIRS"));
@@ -188,7 +164,7 @@ TEST_F(HostileFilesTest, SaveAsksBeforeOverwritingAFileAnotherProgramChanged)
 
     // Unchanged since this save: the next one asks nothing.
     prompter.shown.clear();
-    DeleteFirstRow(*d);
+    DeleteRow(0);
     Save(*d);
     EXPECT_TRUE(prompter.shown.empty());
     EXPECT_FALSE(d->Document().IsModified());

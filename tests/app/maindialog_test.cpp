@@ -93,7 +93,7 @@ TEST_F(MainDialogTest, CommandLineFileThatFailsIsNotTheSaveTarget)
 
 TEST_F(MainDialogTest, RowsShowTheMarkImageAndCheckBoxes)
 {
-    StartWith({test::SimplePoint("x", 0), test::TokyoTower(), test::SimplePoint("y", 25)});
+    StartWithPoints({test::SimplePoint("x", 0), test::TokyoTower(), test::SimplePoint("y", 25)});
     EXPECT_EQ(List1().GetImage(1), 3);
     EXPECT_EQ(List1().GetImage(2), 25);
     EXPECT_EQ(List3().GetImage(0), 0);

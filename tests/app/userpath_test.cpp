@@ -17,7 +17,7 @@
 #include "core/pointbook.h"
 #include "editing/pointeditdialog.h"
 #include "tests/support/qtprinters.h"
-#include "tests/support/scriptedprompter.h"
+#include "tests/support/editorfixture.h"
 #include "tests/core/testimages.h"
 #include "tests/support/user.h"
 
@@ -27,63 +27,9 @@ namespace {
 using test::User;
 using Bytes = std::vector<std::uint8_t>;
 
-QStringList Names(const ListBase& list)
-{
-    QStringList names;
-    for (int r = 0; r < list.GetItemCount(); ++r)
-        names << list.GetItemText(r, 0);
-    return names;
-}
-
-class UserPathTest : public ::testing::Test {
+class UserPathTest : public test::EditorFixture {
 protected:
-    void Start(const QString& file = {})
-    {
-        d = std::make_unique<MainDialog>(book, prompter, file);
-        d->show();
-        QApplication::setActiveWindow(d.get());
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(d.get()));
-    }
-    QString File(const char* name) const { return QString::fromStdString(dir.File(name)); }
-    // A .mem file holding `points` in order.
-    QString Mem(const char* name, const std::vector<PointEntry>& points)
-    {
-        EXPECT_TRUE(test::SavePoints(dir.File(name), points));
-        return File(name);
-    }
-    QString NamedMem(const char* name, const QStringList& names)
-    {
-        std::vector<PointEntry> points;
-        for (int i = 0; i < names.size(); ++i)
-            points.push_back(test::SimplePoint(names[i].toStdString(), i));
-        return Mem(name, points);
-    }
-    // Starts the editor on a file of points with these names.
-    void StartWith(const QStringList& names)
-    {
-        Start(NamedMem("edited.mem", names));
-        ASSERT_EQ(book.GetCount(), names.size());
-    }
-    // What the user does in the next dialog the program opens. The dialog's result is what
-    // the program gets; a dialog left open counts as cancelled.
-    template <typename Dialog>
-    void InDialog(std::function<void(Dialog&)> act)
-    {
-        prompter.dialogs.push_back([act](QDialog& dialog) {
-            auto& e = dynamic_cast<Dialog&>(dialog);
-            e.show();
-            QApplication::setActiveWindow(&e);
-            act(e);
-            const int result = e.isVisible() ? QDialog::Rejected : e.result();
-            e.hide();
-            return result;
-        });
-    }
     void InEditDialog(std::function<void(PointEditDialog&)> act) { InDialog<PointEditDialog>(std::move(act)); }
-    static void ClickOK(QDialog& dialog) { User::Click(User::Button(dialog, "OK")); }
-    PointListCtrl& List1() { return d->EditList(); }
-    PointListCtrl& List3() { return d->TargetList(); }
-    ImportListCtrl& List2() { return d->ImportList(); }
 
     // Row i of both lists shows the texts the book gives for entry i, and nothing else.
     void ExpectListsShowTheBook()
@@ -112,10 +58,6 @@ protected:
         }
     }
 
-    test::TempDir dir;
-    test::ScriptedPrompter prompter;
-    PointBook book;
-    std::unique_ptr<MainDialog> d;
 };
 
 // ---- typed input

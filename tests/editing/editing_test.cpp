@@ -158,7 +158,7 @@ TEST_F(EditingTest, ChangeWritesChangedTextsAndTheMarkRule)
     marked.mark = 2;
     marked.distance = 4;
     marked.category = 2;
-    StartWith({test::SimplePoint("P0", 0), marked, test::SimplePoint("P2", 2)});
+    StartWithPoints({test::SimplePoint("P0", 0), marked, test::SimplePoint("P2", 2)});
     test::User::ClickRow(List1(), 1);
     const PointEntry before = book.Entry(1);
 

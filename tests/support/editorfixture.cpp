@@ -16,7 +16,7 @@ void EditorFixture::Start(const QString& file)
     ASSERT_TRUE(QTest::qWaitForWindowExposed(d.get()));
 }
 
-void EditorFixture::StartWith(const std::vector<PointEntry>& points)
+void EditorFixture::StartWithPoints(const std::vector<PointEntry>& points)
 {
     Start(Mem("edited.mem", points));
     ASSERT_EQ(book.GetCount(), static_cast<int>(points.size()));

@@ -24,7 +24,7 @@ protected:
     void Start(const QString& file = {});
     // Starts it on a file of points named so (marks 0, 1, 2, ...), or of these points.
     void StartWith(const QStringList& names);
-    void StartWith(const std::vector<PointEntry>& points);
+    void StartWithPoints(const std::vector<PointEntry>& points);
 
     QString File(const char* name) const { return QString::fromStdString(dir.File(name)); }
     // A .mem file holding `points` in order.
