@@ -152,7 +152,7 @@ QString PointExchange::WriteFile(const std::string& path, const QByteArray& byte
 }
 
 QByteArray PointExchange::Export(const std::vector<PointEntry>& entries, const ExchangeConverter& converter,
-                                 const ExportOptions& options, QString& error)
+                                 const ExportOptions& options, QString& error, QStringList* warnings)
 {
     if (!converter.Error().isEmpty()) {
         error = converter.Error();
@@ -161,7 +161,7 @@ QByteArray PointExchange::Export(const std::vector<PointEntry>& entries, const E
     std::vector<ExchangePoint> points;
     points.reserve(entries.size());
     for (const PointEntry& e : entries) {
-        auto point = converter.ToExchange(e);
+        auto point = converter.ToExchange(e, warnings);
         if (!point) {
             error = QStringLiteral("「%1」の座標を WGS 84 に変換できません。").arg(Cp932::Decode(e.name));
             return {};
