@@ -183,10 +183,7 @@ QByteArray PointExchange::Export(const std::vector<PointEntry>& entries, const E
             if (!png.isEmpty())
                 icons.append({kIconFolder + u'/' + ExchangeConverter::SymbolOf(mark) + QStringLiteral(".png"), png});
         }
-        QByteArray kmz = KmzArchive::Write(KmlFormat::Write(points, options.title, kIconFolder), icons);
-        if (kmz.isEmpty())
-            error = QStringLiteral("KMZ ファイルを作れませんでした。");
-        return kmz;
+        return KmzArchive::Write(KmlFormat::Write(points, options.title, kIconFolder), icons, error);
     }
     case ExchangeFormat::csv:
         return CsvFormat::Write(points, options.encoding);
