@@ -139,8 +139,10 @@ PointExchange::Imported PointExchange::ImportFile(const std::string& path, Excha
         imported.error = QStringLiteral("読んでいる間にファイルが変わりました。");
         return imported;
     }
-    return ImportBytes(QByteArray(reinterpret_cast<const char*>(buffer.data()), static_cast<qsizetype>(bytesRead)),
-                       format, converter);
+    // The buffer outlives the import, which keeps nothing of the bytes: no copy of them.
+    return ImportBytes(
+        QByteArray::fromRawData(reinterpret_cast<const char*>(buffer.data()), static_cast<qsizetype>(bytesRead)),
+        format, converter);
 }
 
 QString PointExchange::WriteFile(const std::string& path, const QByteArray& bytes)
