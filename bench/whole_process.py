@@ -17,7 +17,11 @@ The two windows are timed the same way: the generic plugin bench/firstpaint ends
 program right after its first paint. Without a display the script runs itself under
 xvfb-run.
 
-Usage: bench/whole_process.py [--build DIR] [--runs N] [CASE ...]
+The files are kept in /dev/shm (a folder in memory) unless --dir names another: Tovik makes
+every file it writes durable (fsync of the file and its folder) and gpsbabel does not, and
+on a disk other programs keep busy that wait can outweigh either program's whole run.
+
+Usage: bench/whole_process.py [--build DIR] [--runs N] [--dir DIR] [CASE ...]
 (configure the build with -DTOVIK_BUILD_BENCH=ON and build tovik, tovik-cli, readfile,
 plaindialog and firstpaint first)
 """
@@ -70,6 +74,8 @@ def main():
     parser = argparse.ArgumentParser(description=__doc__, formatter_class=argparse.RawDescriptionHelpFormatter)
     parser.add_argument("--build", default="build")
     parser.add_argument("--runs", type=int, default=30)
+    parser.add_argument("--dir", default="/dev/shm" if os.path.isdir("/dev/shm") else None,
+                        help="where the files are written (default /dev/shm)")
     parser.add_argument("cases", nargs="*", help="some of: " + ", ".join(CASES))
     args = parser.parse_args()
     args.cases = args.cases or CASES
@@ -88,7 +94,7 @@ def main():
     plugins = os.path.join(build, "bench", "plugins")
     babel = shutil.which("gpsbabel") or sys.exit("gpsbabel is not on the PATH")
 
-    work = tempfile.mkdtemp(prefix="tovik-bench-")
+    work = tempfile.mkdtemp(prefix="tovik-bench-", dir=args.dir)
     f = lambda name: os.path.join(work, name)  # noqa: E731
     # No settings or caches of the user's own in either program.
     env = dict(os.environ, HOME=f("home"), XDG_CONFIG_HOME=f("home/.config"), XDG_CACHE_HOME=f("home/.cache"),
@@ -132,7 +138,8 @@ def main():
                    [editor, f("sample.mem")], window_env, [plain, f("sample.json")], window_env),
     }
 
-    print(f"{args.runs} alternating runs each, medians; {os.uname().nodename}, {os.cpu_count()} cores")
+    print(f"{args.runs} alternating runs each, medians; {os.uname().nodename}, {os.cpu_count()} cores, "
+          f"files in {os.path.dirname(work)}")
     print()
     print("| what | Tovik ms | peer ms | Tovik / peer |")
     print("|---|---|---|---|")
