@@ -97,9 +97,9 @@ std::optional<GeoPoint> DatumConverter::FromWgs84(GeoPoint wgs84, bool* outsideA
     if (device && InAreaOfUse({stored(device->latitude), stored(device->longitude)}))
         return device;
     // A stored position outside the area was written unshifted: take it back as it is.
-    // (Along the area's edges, all at sea, a band a few hundred metres wide outside it holds
-    // positions that the shift of a point just inside also reaches; those read back as that
-    // point.)
+    // Along the area's edges, all at sea, a band a few hundred metres wide outside it holds
+    // positions that the shift of a point just inside also reaches; they read back as that
+    // point unless the file keeps the stored coordinates (ExchangeConverter looks).
     if (InAreaOfUse(wgs84) && !device)
         return std::nullopt;
     if (outsideArea)
