@@ -48,13 +48,15 @@ Usage:
       Writes the points of IN to OUT, a GPX, KML, KMZ, CSV or GeoJSON file (the
       format from OUT's extension unless given; OUT - writes to standard output and
       needs --format). Coordinates are converted from the device datum (tokyo unless
-      given) to WGS 84. CSV is UTF-8 with a byte-order mark, or CP932 with
-      --encoding cp932.
+      given) to WGS 84; a point outside the Tokyo datum's area of use (20.37-45.54 N,
+      122.83-154.05 E), such as the empty 0/0, is written as stored, with a warning.
+      CSV is UTF-8 with a byte-order mark, or CP932 with --encoding cp932.
   tovik-cli import OUT.mem IN [IN ...] [--format F] [--device-datum tokyo|wgs84]
                    [--append] [--mark N] [--force]
       Builds OUT.mem from the points of the INs in their order (GPX, KML, KMZ, CSV,
       GeoJSON or .mem files; the format from each IN's extension unless given).
-      Coordinates are converted from WGS 84 to the device datum and rounded to 1/250 s;
+      Coordinates are converted from WGS 84 to the device datum and rounded to 1/250 s
+      (outside the Tokyo datum's area of use taken as they are, with a warning);
       texts are fitted to the device, points outside east longitudes and north
       latitudes are left out, each with a warning on standard error. A point whose
       symbol names none of the device's marks gets mark N (0 unless given). With
@@ -473,7 +475,11 @@ int TovikCli::Export(const QStringList& arguments)
     options.title = CliText::Printable(QFileInfo(in).completeBaseName());
     options.icons = &MarkPngs::Png;
     QString error;
-    const QByteArray bytes = PointExchange::Export(entries, ExchangeConverter(*datum), options, error);
+    QStringList warnings;
+    const QByteArray bytes = PointExchange::Export(entries, ExchangeConverter(*datum), options, error, &warnings);
+    for (const QString& warning : std::as_const(warnings))
+        err << "tovik-cli: " << CliText::Printable(in) << ": " << warning << "\n";
+    err.flush();
     if (!error.isEmpty()) {
         Fail(in, error);
         return kRefused;

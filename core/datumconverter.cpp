@@ -1,10 +1,11 @@
 #include "core/datumconverter.h"
 
-#include <proj.h>
-
 #include <algorithm>
 #include <cctype>
 #include <cmath>
+
+#include "core/projgrid.h"
+#include "core/tokyoshift.h"
 
 namespace tovik {
 
@@ -17,96 +18,70 @@ constexpr std::int32_t kQuartersPerSecond = 4;
 // The 24-bit field holds up to 16,777,215 quarter seconds, about 1165 degrees.
 constexpr double kLargestDegrees = 16777215.0 / 4.0 / 3600.0;
 
-// PROJ 9.1 reads "EPSG:nnnn" given to proj_create as a CRS only; an operation is taken
-// from the database by its code.
-PJ* CreateOperation(PJ_CONTEXT* context, const char* name)
-{
-    const std::string code = std::string(name).substr(std::string(name).find(':') + 1);
-    return proj_create_from_database(context, "EPSG", code.c_str(), PJ_CATEGORY_COORDINATE_OPERATION, 0,
-                                     nullptr);
-}
-
 }  // namespace
-
-struct DatumConverter::Proj {
-    PJ_CONTEXT* context = nullptr;
-    PJ* operation = nullptr;
-    ~Proj()
-    {
-        if (operation)
-            proj_destroy(operation);
-        if (context)
-            proj_context_destroy(context);
-    }
-};
 
 DatumConverter::DatumConverter(DeviceDatum datum) : datum(datum)
 {
     if (datum == DeviceDatum::wgs84)
         return;
-    proj = std::make_unique<Proj>();
-    proj->context = proj_context_create();
-    if (!proj->context) {
-        error = "PROJ could not start";
+    operation = kThreeParameterOperation;
+    if (ProjGrid::FindGrid().empty())
         return;
-    }
-    // A missing grid is an expected case here, not something to print.
-    proj_log_level(proj->context, PJ_LOG_NONE);
-    if (PJ* grid = CreateOperation(proj->context, kGridOperation)) {
-        if (proj_coordoperation_is_instantiable(proj->context, grid)) {
-            proj->operation = grid;
-            operation = kGridOperation;
-        } else {
-            proj_destroy(grid);
-        }
-    }
-    if (!proj->operation) {
-        proj->operation = CreateOperation(proj->context, kThreeParameterOperation);
-        operation = kThreeParameterOperation;
-    }
-    if (!proj->operation) {
-        error = std::string("PROJ has no operation ") + kThreeParameterOperation + ": " +
-                proj_context_errno_string(proj->context, proj_context_errno(proj->context)) +
-                " (is proj-data installed?)";
-        operation.clear();
-    }
+    // The user installed the grid for its accuracy: when PROJ cannot use it, say so rather
+    // than fall back to the coarser shift unnoticed.
+    grid = std::make_unique<ProjGrid>();
+    operation = kGridOperation;
+    error = grid->Error();
 }
 
 DatumConverter::~DatumConverter() = default;
 
-std::optional<GeoPoint> DatumConverter::Transform(GeoPoint in, bool forward) const
+bool DatumConverter::InAreaOfUse(GeoPoint tokyo)
 {
-    if (datum == DeviceDatum::wgs84)
-        return in;
-    if (!proj || !proj->operation)
-        return std::nullopt;
-    // The EPSG operations take their axes as the EPSG geographic CRSs define them:
-    // latitude first, in degrees.
-    PJ_COORD c = proj_coord(in.latitude, in.longitude, 0, 0);
-    proj_errno_reset(proj->operation);
-    const PJ_COORD out = proj_trans(proj->operation, forward ? PJ_FWD : PJ_INV, c);
-    if (proj_errno(proj->operation) != 0 || !std::isfinite(out.v[0]) || !std::isfinite(out.v[1]) ||
-        out.v[0] == HUGE_VAL || out.v[1] == HUGE_VAL)
-        return std::nullopt;
-    return GeoPoint{out.v[0], out.v[1]};
+    return tokyo.latitude >= kSouth && tokyo.latitude <= kNorth && tokyo.longitude >= kWest &&
+           tokyo.longitude <= kEast;
 }
 
-std::optional<GeoPoint> DatumConverter::ToWgs84(GeoPoint device) const { return Transform(device, true); }
-
-std::optional<GeoPoint> DatumConverter::FromWgs84(GeoPoint wgs84) const
+std::optional<GeoPoint> DatumConverter::Shift(GeoPoint in, bool forward) const
 {
+    if (grid)
+        return grid->Transform(in, forward);
+    return forward ? TokyoShift::ToWgs84(in) : TokyoShift::FromWgs84(in);
+}
+
+std::optional<GeoPoint> DatumConverter::ToWgs84(GeoPoint device, bool* outsideArea) const
+{
+    const bool outside = datum == DeviceDatum::tokyo && !InAreaOfUse(device);
+    if (outsideArea)
+        *outsideArea = outside;
+    if (datum == DeviceDatum::wgs84 || outside)
+        return device;
+    if (!error.empty())
+        return std::nullopt;
+    return Shift(device, true);
+}
+
+std::optional<GeoPoint> DatumConverter::FromWgs84(GeoPoint wgs84, bool* outsideArea) const
+{
+    if (outsideArea)
+        *outsideArea = false;
+    if (datum == DeviceDatum::wgs84)
+        return wgs84;
+    if (!error.empty())
+        return std::nullopt;
     // The operation keeps the ellipsoidal height of its input, so its inverse does not
-    // quite undo the forward shift: in Japan by a few millimetres, far from it by more
-    // than the device's 1/250 s. Corrections by the forward shift make the way back its
-    // exact inverse, so a stored position always comes back to the same value. Each
-    // correction shrinks the error a hundred-thousandfold: one is enough once the error
-    // is below a centimetre.
+    // quite undo the forward shift: by a few millimetres, enough to cross a 1/250 s step.
+    // Corrections by the forward shift make the way back its exact inverse, so a stored
+    // position always comes back to the same value. Each correction shrinks the error a
+    // hundred-thousandfold: one is enough once the error is below a centimetre.
     constexpr double kSmall = 1e-7;  // degrees, about a centimetre
-    std::optional<GeoPoint> device = Transform(wgs84, false);
+    std::optional<GeoPoint> device = Shift(wgs84, false);
     for (int i = 0; device && i < 4; ++i) {
-        const std::optional<GeoPoint> there = Transform(*device, true);
-        if (!there)
-            return std::nullopt;
+        const std::optional<GeoPoint> there = Shift(*device, true);
+        if (!there) {
+            device.reset();
+            break;
+        }
         const double dLat = wgs84.latitude - there->latitude;
         const double dLon = wgs84.longitude - there->longitude;
         device->latitude += dLat;
@@ -114,7 +89,22 @@ std::optional<GeoPoint> DatumConverter::FromWgs84(GeoPoint wgs84) const
         if (std::abs(dLat) < kSmall && std::abs(dLon) < kSmall)
             break;
     }
-    return device;
+    // Whether the position is stored inside the area is what the way there asks, so the
+    // same is asked of the position rounded to the steps it will be stored in.
+    auto stored = [](double degrees) {
+        return static_cast<double>(std::llround(degrees * kStepsPerDegree)) / kStepsPerDegree;
+    };
+    if (device && InAreaOfUse({stored(device->latitude), stored(device->longitude)}))
+        return device;
+    // A stored position outside the area was written unshifted: take it back as it is.
+    // Along the area's edges, all at sea, a band a few hundred metres wide outside it holds
+    // positions that the shift of a point just inside also reaches; they read back as that
+    // point unless the file keeps the stored coordinates (ExchangeConverter looks).
+    if (InAreaOfUse(wgs84) && !device)
+        return std::nullopt;
+    if (outsideArea)
+        *outsideArea = true;
+    return wgs84;
 }
 
 std::optional<DeviceDatum> DatumConverter::FromName(std::string_view name)

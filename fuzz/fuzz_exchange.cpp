@@ -39,7 +39,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const QByteArray written = PointExchange::Export(imported.entries, converter, options, error);
     fuzz::Check(error.isEmpty());
     const PointExchange::Imported again = PointExchange::ImportBytes(written, kFormat, converter);
-    fuzz::Check(again.error.isEmpty() && again.warnings.isEmpty());
+    fuzz::Check(again.error.isEmpty());
+    // A file Tovik wrote warns only of the points outside the Tokyo datum's area of use,
+    // which travel unshifted.
+    for (const QString& warning : again.warnings)
+        fuzz::Check(warning.contains(QStringLiteral("日本測地系の変換範囲")));
     fuzz::Check(again.entries == imported.entries);
     return 0;
 }

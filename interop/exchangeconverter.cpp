@@ -18,6 +18,16 @@ namespace {
 constexpr double kSameDegrees = 1.0 / 500.0 / 3600.0;
 constexpr std::size_t kStoredTelephoneBytes = 5;
 
+// Said of a point the Tokyo datum's shift does not apply to.
+QString OutsideArea()
+{
+    return QStringLiteral(" は日本測地系の変換範囲（北緯 %1〜%2 度、東経 %3〜%4 度）の外にあるため、")
+        .arg(DatumConverter::kSouth)
+        .arg(DatumConverter::kNorth)
+        .arg(DatumConverter::kWest)
+        .arg(DatumConverter::kEast);
+}
+
 QString Hex(const std::string& bytes)
 {
     return QString::fromLatin1(QByteArray(bytes.data(), static_cast<qsizetype>(bytes.size())).toHex().toUpper());
@@ -118,13 +128,19 @@ std::optional<int> ExchangeConverter::MarkOfSymbol(const QString& symbol)
     return mark;
 }
 
-std::optional<ExchangePoint> ExchangeConverter::ToExchange(const PointEntry& e) const
+std::optional<ExchangePoint> ExchangeConverter::ToExchange(const PointEntry& e, QStringList* warnings) const
 {
     const GeoPoint device{DatumConverter::Degrees(e.latitude, e.latitudeFraction),
                           DatumConverter::Degrees(e.longitude, e.longitudeFraction)};
-    const auto wgs = datum.ToWgs84(device);
+    bool outside = false;
+    const auto wgs = datum.ToWgs84(device, &outside);
     if (!wgs)
         return std::nullopt;
+    if (outside && warnings) {
+        const QString name = Readable(e.name);
+        *warnings << (name.trimmed().isEmpty() ? QStringLiteral("名前のない地点") : QStringLiteral("「%1」").arg(name)) +
+                         OutsideArea() + QStringLiteral("本体の座標のまま書き出しました。");
+    }
 
     ExchangePoint p;
     p.name = Readable(e.name);
@@ -171,24 +187,28 @@ std::optional<PointEntry> ExchangeConverter::ToEntry(const ExchangePoint& p, int
                                                      : QStringLiteral("「%1」").arg(p.name);
     const bool inRange = std::isfinite(p.latitude) && std::isfinite(p.longitude) && p.latitude >= 0 &&
                          p.latitude <= 90 && p.longitude >= 0 && p.longitude <= 180;
-    const auto device = inRange ? datum.FromWgs84({p.latitude, p.longitude}) : std::nullopt;
-    auto latitude = device ? DatumConverter::FromDegrees(device->latitude) : std::nullopt;
-    auto longitude = device ? DatumConverter::FromDegrees(device->longitude) : std::nullopt;
-    // Near the poles and the date line the shift can carry a point past 90 or 180
-    // degrees, where the way back to WGS 84 would fail: such a point cannot be exported
-    // again and is not taken.
-    if (latitude && longitude && (device->latitude > 89 || device->longitude > 179)) {
-        const auto there = datum.ToWgs84({DatumConverter::Degrees(latitude->value, latitude->fraction),
-                                          DatumConverter::Degrees(longitude->value, longitude->fraction)});
-        if (!there || device->latitude > 90 || device->longitude > 180)
-            latitude.reset();
+    bool outside = false;
+    auto device = inRange ? datum.FromWgs84({p.latitude, p.longitude}, &outside) : std::nullopt;
+    // Along the area's edges (at sea) a position just outside it, written unshifted, can be
+    // where the shift takes a position just inside: the stored coordinates in Tovik's own
+    // files tell which of the two it was.
+    if (device && !outside && datum.Datum() == DeviceDatum::tokyo &&
+        !DatumConverter::InAreaOfUse({p.latitude, p.longitude}) &&
+        KeptCoordinate(p, DeviceField::kLatitude, DeviceField::kLatitudeFraction, p.latitude) &&
+        KeptCoordinate(p, DeviceField::kLongitude, DeviceField::kLongitudeFraction, p.longitude)) {
+        device = GeoPoint{p.latitude, p.longitude};
+        outside = true;
     }
+    const auto latitude = device ? DatumConverter::FromDegrees(device->latitude) : std::nullopt;
+    const auto longitude = device ? DatumConverter::FromDegrees(device->longitude) : std::nullopt;
     if (!latitude || !longitude) {
         warnings << label + QStringLiteral(" は東経・北緯の範囲にないため取りこみませんでした（緯度 %1、経度 %2）。")
                                 .arg(p.latitude, 0, 'f', 6)
                                 .arg(p.longitude, 0, 'f', 6);
         return std::nullopt;
     }
+    if (outside)
+        warnings << label + OutsideArea() + QStringLiteral("位置をずらさずに取りこみました。");
 
     PointEntry e;
     e.occupied = PointEntry::kOccupied;

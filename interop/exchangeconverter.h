@@ -23,11 +23,13 @@ public:
 
     DeviceDatum Datum() const { return datum.Datum(); }
     int DefaultMark() const { return defaultMark; }
-    // Why the datum conversion cannot work (PROJ could not set it up); empty when it can.
+    // Why the datum conversion cannot work (PROJ could not be set up for the grid); empty
+    // when it can.
     QString Error() const;
 
-    // Nothing when PROJ cannot convert the position.
-    std::optional<ExchangePoint> ToExchange(const PointEntry& entry) const;
+    // Nothing when the position cannot be converted. A point outside the Tokyo datum's area
+    // of use keeps its stored position, with a warning naming it.
+    std::optional<ExchangePoint> ToExchange(const PointEntry& entry, QStringList* warnings = nullptr) const;
     // The point as the device stores it; nothing, with a warning naming the point, when
     // it cannot be stored. Every change made to fit it is named in a warning as well.
     // `ordinal` (counted from 1) names a point without a name.

@@ -1,5 +1,6 @@
 #include "interop/gpxformat.h"
 
+#include <QBuffer>
 #include <QXmlStreamReader>
 #include <QXmlStreamWriter>
 #include <future>
@@ -64,7 +65,12 @@ ReadResult GpxFormat::Read(const QByteArray& bytes)
 ReadResult GpxFormat::ReadWhole(const QByteArray& bytes)
 {
     ReadResult result;
-    QXmlStreamReader xml(bytes);
+    // Through a device Qt's reader decodes the text a block at a time, rather than all of
+    // it up front, which takes half the time for a large file.
+    QBuffer device;
+    device.setData(bytes);
+    device.open(QIODevice::ReadOnly);
+    QXmlStreamReader xml(&device);
     if (!XmlWalk::OpenRoot(xml, bytes, u"gpx", "GPX", result.error))
         return result;
     XmlWalk::Inside(xml, [&result](QXmlStreamReader& x, int depth) {
@@ -85,7 +91,10 @@ ReadResult GpxFormat::ReadWhole(const QByteArray& bytes)
 std::optional<ReadResult> GpxFormat::ReadInHalves(const QByteArray& bytes)
 {
     // The root's start tag, with the namespaces the second half needs.
-    QXmlStreamReader head(bytes);
+    QBuffer device;
+    device.setData(bytes);
+    device.open(QIODevice::ReadOnly);
+    QXmlStreamReader head(&device);
     while (!head.atEnd() && !head.isStartElement()) {
         head.readNext();
         if (head.isDTD())
@@ -114,8 +123,14 @@ std::optional<ReadResult> GpxFormat::ReadInHalves(const QByteArray& bytes)
         if (after == ' ' || after == '\t' || after == '\r' || after == '\n' || after == '>' || after == '/')
             break;
     }
-    const QByteArray first = bytes.left(split) + close;
-    const QByteArray second = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>" + open.toUtf8() + bytes.mid(split);
+    // Each half copied once, into a buffer of its size.
+    QByteArray first;
+    first.reserve(split + close.size());
+    first.append(bytes.constData(), split).append(close);
+    const QByteArray start = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>" + open.toUtf8();
+    QByteArray second;
+    second.reserve(start.size() + bytes.size() - split);
+    second.append(start).append(bytes.constData() + split, bytes.size() - split);
     std::future<ReadResult> later = std::async(std::launch::async, [&second] { return ReadWhole(second); });
     ReadResult result = ReadWhole(first);
     ReadResult rest = later.get();

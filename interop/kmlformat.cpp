@@ -1,5 +1,6 @@
 #include "interop/kmlformat.h"
 
+#include <QBuffer>
 #include <QRegularExpression>
 #include <QXmlStreamReader>
 #include <QXmlStreamWriter>
@@ -100,7 +101,11 @@ void ReadPlacemark(QXmlStreamReader& xml, ReadResult& result, int& notPoints)
 ReadResult KmlFormat::Read(const QByteArray& bytes)
 {
     ReadResult result;
-    QXmlStreamReader xml(bytes);
+    // Through a device, as GpxFormat reads: decoded a block at a time.
+    QBuffer device;
+    device.setData(bytes);
+    device.open(QIODevice::ReadOnly);
+    QXmlStreamReader xml(&device);
     if (!XmlWalk::OpenRoot(xml, bytes, u"kml", "KML", result.error))
         return result;
     int notPoints = 0;

@@ -1,11 +1,15 @@
 #include "interop/kmzarchive.h"
 
-#include <QBuffer>
-#include <quazip.h>
-#include <quazipfile.h>
-#include <quazipnewinfo.h>
+#include <dlfcn.h>
+#include <sys/stat.h>
+
+#include <cstdlib>
+#include <memory>
+#include <string>
+#include <vector>
 
 #include "interop/exchangeformat.h"
+#include "interop/kmzmodule.h"
 
 namespace tovik {
 
@@ -18,79 +22,114 @@ QString TooLarge(const QString& name)
         .arg(KmzArchive::kLargestEntry / (1024 * 1024));
 }
 
+// The folders the dynamic linker searches for the program's own libraries, in its order:
+// LD_LIBRARY_PATH, the program's RUNPATH, which names the module's folder ($ORIGIN/../lib/tovik
+// where it is installed, the module folder of the build in the build tree), then the
+// system's. The module is opened by its full path from there: dlopen of a bare name would
+// search for whichever library calls it, which under the address sanitizer is not the
+// program.
+std::vector<std::string> ProgramLibraryFolders()
+{
+    void* program = dlopen(nullptr, RTLD_LAZY);
+    Dl_serinfo size{};
+    if (!program || dlinfo(program, RTLD_DI_SERINFOSIZE, &size) != 0)
+        return {};
+    const std::unique_ptr<Dl_serinfo, decltype(&std::free)> info(static_cast<Dl_serinfo*>(std::malloc(size.dls_size)),
+                                                                  &std::free);
+    std::vector<std::string> folders;
+    if (info && dlinfo(program, RTLD_DI_SERINFOSIZE, info.get()) == 0 &&
+        dlinfo(program, RTLD_DI_SERINFO, info.get()) == 0) {
+        for (unsigned i = 0; i < info->dls_cnt; ++i)
+            folders.emplace_back(info->dls_serpath[i].dls_name);
+    }
+    return folders;
+}
+
+struct Loaded {
+    const KmzModule* module = nullptr;
+    QString error;
+};
+
+// The module, opened once for the process and kept.
+const Loaded& Module()
+{
+    static const Loaded loaded = [] {
+        Loaded l;
+        QString why = QStringLiteral("見つかりません");
+        for (const std::string& folder : ProgramLibraryFolders()) {
+            const std::string path = folder + "/" + KmzModule::kFileName;
+            struct stat s {};
+            if (::stat(path.c_str(), &s) != 0)
+                continue;
+            void* handle = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
+            if (!handle) {
+                why = QString::fromLocal8Bit(dlerror());
+                break;
+            }
+            using Entry = const KmzModule* (*)();
+            const auto entry = reinterpret_cast<Entry>(dlsym(handle, KmzModule::kEntryPoint));
+            const KmzModule* module = entry ? entry() : nullptr;
+            if (module && module->version == KmzModule::kVersion) {
+                l.module = module;
+                return l;
+            }
+            why = QStringLiteral("%1 は別の版のものです").arg(QString::fromLocal8Bit(path.c_str()));
+            break;
+        }
+        l.error = QStringLiteral("KMZ を読み書きするモジュール %1 を読みこめません（%2）。")
+                      .arg(QString::fromLatin1(KmzModule::kFileName), why);
+        return l;
+    }();
+    return loaded;
+}
+
 }  // namespace
 
 QByteArray KmzArchive::ReadDocument(const QByteArray& archive, QString& error)
 {
-    QByteArray data = archive;
-    QBuffer buffer(&data);
-    QuaZip zip(&buffer);
-    if (!zip.open(QuaZip::mdUnzip)) {
+    const Loaded& loaded = Module();
+    if (!loaded.module) {
+        error = loaded.error;
+        return {};
+    }
+    KmzModule::Document document = loaded.module->readDocument(archive, kLargestEntry);
+    switch (document.problem) {
+    case KmzModule::Problem::none:
+        return std::move(document.bytes);
+    case KmzModule::Problem::notZip:
         error = ExchangeFormat::NotWhatItSays(archive, "KMZ");
-        return {};
+        break;
+    case KmzModule::Problem::noDocument:
+        error = QStringLiteral("KMZ の中に KML ファイルがありません。");
+        break;
+    case KmzModule::Problem::tooLarge:
+        error = TooLarge(document.entry);
+        break;
+    case KmzModule::Problem::unreadable:
+        error = QStringLiteral("KMZ の中の %1 を開けません。").arg(document.entry);
+        break;
+    case KmzModule::Problem::damaged:
+        error = QStringLiteral("KMZ ファイルが壊れています（%1 の CRC-32 が合わないか、展開できません）。").arg(document.entry);
+        break;
+    case KmzModule::Problem::encrypted:
+        error = QStringLiteral("KMZ の中の %1 は暗号化されているため読めません。").arg(document.entry);
+        break;
     }
-    // doc.kml at the top is the document; otherwise the first .kml entry.
-    QString chosen;
-    for (bool more = zip.goToFirstFile(); more; more = zip.goToNextFile()) {
-        const QString name = zip.getCurrentFileName();
-        if (!name.endsWith(QStringLiteral(".kml"), Qt::CaseInsensitive))
-            continue;
-        if (chosen.isEmpty() || name.compare(QStringLiteral("doc.kml"), Qt::CaseInsensitive) == 0)
-            chosen = name;
-    }
-    if (chosen.isEmpty() || !zip.setCurrentFile(chosen)) {
-        error = zip.getZipError() == UNZ_OK ? QStringLiteral("KMZ の中に KML ファイルがありません。")
-                                             : ExchangeFormat::NotWhatItSays(archive, "KMZ");
-        return {};
-    }
-    QuaZipFileInfo64 info;
-    if (zip.getCurrentFileInfo(&info) && static_cast<qint64>(info.uncompressedSize) > kLargestEntry) {
-        error = TooLarge(chosen);
-        return {};
-    }
-    QuaZipFile file(&zip);
-    if (!file.open(QIODevice::ReadOnly)) {
-        error = QStringLiteral("KMZ の中の %1 を開けません。").arg(chosen);
-        return {};
-    }
-    // The stated size may lie; never unpack more than the limit.
-    QByteArray document;
-    while (!file.atEnd()) {
-        const QByteArray chunk = file.read(1024 * 1024);
-        if (chunk.isEmpty())
-            break;
-        document += chunk;
-        if (document.size() > kLargestEntry) {
-            error = TooLarge(chosen);
-            return {};
-        }
-    }
-    if (file.getZipError() != UNZ_OK) {
-        error = QStringLiteral("KMZ の中の %1 が壊れています。").arg(chosen);
-        return {};
-    }
-    return document;
+    return {};
 }
 
-QByteArray KmzArchive::Write(const QByteArray& document, const QList<QPair<QString, QByteArray>>& files)
+QByteArray KmzArchive::Write(const QByteArray& document, const QList<QPair<QString, QByteArray>>& files,
+                             QString& error)
 {
-    QByteArray data;
-    QBuffer buffer(&data);
-    QuaZip zip(&buffer);
-    if (!zip.open(QuaZip::mdCreate))
+    const Loaded& loaded = Module();
+    if (!loaded.module) {
+        error = loaded.error;
         return {};
-    QList<QPair<QString, QByteArray>> entries{{QStringLiteral("doc.kml"), document}};
-    entries += files;
-    for (const auto& [name, bytes] : entries) {
-        QuaZipFile file(&zip);
-        if (!file.open(QIODevice::WriteOnly, QuaZipNewInfo(name)) || file.write(bytes) != bytes.size())
-            return {};
-        file.close();
     }
-    zip.close();
-    if (zip.getZipError() != UNZ_OK)
-        return {};
-    return data;
+    QByteArray kmz = loaded.module->write(document, files);
+    if (kmz.isEmpty())
+        error = QStringLiteral("KMZ ファイルを作れませんでした。");
+    return kmz;
 }
 
 }  // namespace tovik

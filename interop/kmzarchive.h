@@ -8,16 +8,20 @@
 namespace tovik {
 
 // A KMZ file: a ZIP archive whose first .kml entry (doc.kml by custom) is the document,
-// with the files it refers to beside it.
+// with the files it refers to beside it. The ZIP work is done by the KMZ module, opened the
+// first time a KMZ is read or written, so that no other command loads QuaZip.
 class KmzArchive {
 public:
     // An entry larger than this is refused rather than unpacked.
     static constexpr qint64 kLargestEntry = 64 * 1024 * 1024;
 
-    // The KML document of the archive; empty with `error` set when there is none.
+    // The KML document of the archive; empty with `error` set when there is none, the
+    // archive is damaged (an entry whose CRC-32 does not match) or the document encrypted.
     static QByteArray ReadDocument(const QByteArray& archive, QString& error);
-    // doc.kml first, then the other files in the order given.
-    static QByteArray Write(const QByteArray& document, const QList<QPair<QString, QByteArray>>& files);
+    // doc.kml first, then the other files in the order given; empty with `error` set when
+    // the archive could not be made.
+    static QByteArray Write(const QByteArray& document, const QList<QPair<QString, QByteArray>>& files,
+                            QString& error);
 };
 
 }  // namespace tovik

@@ -162,8 +162,9 @@ PointExchange::Source PointExchange::ReadFile(const std::string& path, ExchangeF
         source.error = QStringLiteral("読んでいる間にファイルが変わりました。");
         return source;
     }
-    ReadResult read = Read(QByteArray(reinterpret_cast<const char*>(buffer.data()), static_cast<qsizetype>(bytesRead)),
-                           format);
+    // The buffer outlives the reading, which keeps nothing of the bytes: no copy of them.
+    ReadResult read = Read(
+        QByteArray::fromRawData(reinterpret_cast<const char*>(buffer.data()), static_cast<qsizetype>(bytesRead)), format);
     source.points = std::move(read.points);
     source.warnings = std::move(read.warnings);
     source.error = std::move(read.error);
@@ -179,7 +180,7 @@ QString PointExchange::WriteFile(const std::string& path, const QByteArray& byte
 }
 
 QByteArray PointExchange::Export(const std::vector<PointEntry>& entries, const ExchangeConverter& converter,
-                                 const ExportOptions& options, QString& error)
+                                 const ExportOptions& options, QString& error, QStringList* warnings)
 {
     if (!converter.Error().isEmpty()) {
         error = converter.Error();
@@ -188,7 +189,7 @@ QByteArray PointExchange::Export(const std::vector<PointEntry>& entries, const E
     std::vector<ExchangePoint> points;
     points.reserve(entries.size());
     for (const PointEntry& e : entries) {
-        auto point = converter.ToExchange(e);
+        auto point = converter.ToExchange(e, warnings);
         if (!point) {
             error = QStringLiteral("「%1」の座標を WGS 84 に変換できません。").arg(Cp932::Decode(e.name));
             return {};
@@ -210,10 +211,7 @@ QByteArray PointExchange::Export(const std::vector<PointEntry>& entries, const E
             if (!png.isEmpty())
                 icons.append({kIconFolder + u'/' + ExchangeConverter::SymbolOf(mark) + QStringLiteral(".png"), png});
         }
-        QByteArray kmz = KmzArchive::Write(KmlFormat::Write(points, options.title, kIconFolder), icons);
-        if (kmz.isEmpty())
-            error = QStringLiteral("KMZ ファイルを作れませんでした。");
-        return kmz;
+        return KmzArchive::Write(KmlFormat::Write(points, options.title, kIconFolder), icons, error);
     }
     case ExchangeFormat::csv:
         return CsvFormat::Write(points, options.encoding);

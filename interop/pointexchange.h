@@ -65,8 +65,9 @@ public:
     static ReadResult Read(const QByteArray& bytes, ExchangeFormat::Format format);
 
     // The file's bytes; empty with `error` set when the points cannot be converted.
+    // `warnings`, when given, receives what the user should know of the points written.
     static QByteArray Export(const std::vector<PointEntry>& entries, const ExchangeConverter& converter,
-                             const ExportOptions& options, QString& error);
+                             const ExportOptions& options, QString& error, QStringList* warnings = nullptr);
 };
 
 }  // namespace tovik

@@ -1,6 +1,7 @@
 # The Debian package: `cpack -G DEB` in the build folder writes tovik_VERSION_ARCH.deb with
 # everything the install rules put under /usr. The libraries it needs are read from the
-# binaries; the fonts and Qt's Japanese translations the windows need are named here.
+# binaries (QuaZip from the KMZ module in /usr/lib/tovik); the fonts and Qt's Japanese
+# translations the windows need are named here.
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME tovik)
 set(CPACK_PACKAGE_VENDOR "Tovik developers")
@@ -20,6 +21,8 @@ once, and writes the file back with a fresh check value so that the device takes
 it. The package holds the editor tovik and the command-line companion tovik-cli.")
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-noto-cjk, qt6-translations-l10n")
+# PROJ is opened only where the user has installed the TKY2JGD grid for it.
+set(CPACK_DEBIAN_PACKAGE_SUGGESTS "libproj25")
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION TRUE)
 set(CPACK_PACKAGE_DIRECTORY ${CMAKE_BINARY_DIR}/package)
 include(CPack)

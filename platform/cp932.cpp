@@ -3,6 +3,7 @@
 #include <QStringDecoder>
 #include <QStringEncoder>
 #include <array>
+#include <optional>
 #include <utility>
 
 namespace tovik {
@@ -35,13 +36,45 @@ QString WithEquivalents(QStringView text)
     return mapped;
 }
 
+bool HasEquivalents(QStringView text)
+{
+    for (const QChar c : text) {
+        for (const auto& [from, to] : kEquivalents) {
+            if (c == QChar(from))
+                return true;
+        }
+    }
+    return false;
+}
+
+// One encoder and one decoder per thread, made when first needed and then reused: making a
+// converter costs more than converting a name, and an import converts every text of every
+// point. Qt 6.4's converters keep reporting an error once they have met one (and its
+// encoder can fail with std::bad_alloc when used again after one), so a converter that
+// reported an error is thrown away and the next text gets a fresh one.
 std::optional<QByteArray> EncodeStrictly(QStringView text)
 {
-    QStringEncoder encoder(kCodecName, QStringConverter::Flag::Stateless);
-    QByteArray bytes = encoder.encode(WithEquivalents(text));
-    if (!encoder.isValid() || encoder.hasError())
+    thread_local std::optional<QStringEncoder> encoder;
+    if (!encoder)
+        encoder.emplace(kCodecName, QStringConverter::Flag::Stateless);
+    QByteArray bytes = HasEquivalents(text) ? QByteArray(encoder->encode(WithEquivalents(text)))
+                                            : QByteArray(encoder->encode(text));
+    if (!encoder->isValid() || encoder->hasError()) {
+        encoder.reset();
         return std::nullopt;
+    }
     return bytes;
+}
+
+QString DecodeLeniently(QByteArrayView bytes)
+{
+    thread_local std::optional<QStringDecoder> decoder;
+    if (!decoder)
+        decoder.emplace(kCodecName, QStringConverter::Flag::Stateless);
+    QString text = decoder->decode(bytes);
+    if (!decoder->isValid() || decoder->hasError())
+        decoder.reset();
+    return text;
 }
 
 bool IsLeadByte(unsigned char b) { return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC); }
@@ -79,8 +112,7 @@ QString Cp932::Decode(std::string_view bytes)
     }
     if (cutCharacter)
         bytes.remove_suffix(1);
-    QStringDecoder decoder(kCodecName, QStringConverter::Flag::Stateless);
-    QString text = decoder.decode(QByteArrayView(bytes.data(), static_cast<qsizetype>(bytes.size())));
+    QString text = DecodeLeniently(QByteArrayView(bytes.data(), static_cast<qsizetype>(bytes.size())));
     if (cutCharacter)
         text += QChar::ReplacementCharacter;
     return text;

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <future>
+
 #include "platform/cp932.h"
 
 namespace tovik {
@@ -34,6 +36,26 @@ TEST(Cp932, ACharacterCutAfterItsFirstByteIsMarked)
 {
     EXPECT_EQ(Cp932::Decode("AB\x93"), QString("AB") + QChar::ReplacementCharacter);
     EXPECT_EQ(Cp932::Decode("\x93\x8C"), QString("東"));
+}
+
+TEST(Cp932, EachThreadsConvertersWorkAgainAfterATextTheyCouldNotConvert)
+{
+    // Qt 6.4's converters keep an error once met, so a reused one would refuse every text
+    // after the first it could not convert; two threads at once, as an import converts.
+    auto convertAlternately = [] {
+        bool right = true;
+        std::string expected;
+        for (int i = 0; i < 200; ++i) {
+            expected += "\x93\x8C";
+            right = right && !Cp932::Encode(i % 2 ? "é" : "a😀b") &&
+                    Cp932::Encode(QString(i + 1, QChar(u'東'))) == expected &&
+                    Cp932::Decode("\xFF\xA0\x81") != QString() && Cp932::Decode("\x93\x8C") == QString("東");
+        }
+        return right;
+    };
+    auto other = std::async(std::launch::async, convertAlternately);
+    EXPECT_TRUE(convertAlternately());
+    EXPECT_TRUE(other.get());
 }
 
 }  // namespace

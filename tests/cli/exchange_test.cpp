@@ -122,6 +122,37 @@ TEST_F(ExchangeCliTest, CsvCoordinatesAreStoredAsTheirFormMeansOrLeftOutNamingTh
     EXPECT_EQ(next, book.GetCount());
 }
 
+TEST_F(ExchangeCliTest, PointsOutsideTheTokyoDatumsAreaGoUnshiftedWithAWarningBothWays)
+{
+    auto at = [](const char* name, int latitudeSeconds, int longitudeSeconds) {
+        PointEntry e = test::SimplePoint(name);
+        e.latitude = latitudeSeconds * 4, e.longitude = longitudeSeconds * 4;
+        e.latitudeFraction = e.longitudeFraction = 0;
+        return e;
+    };
+    // The device's empty 0/0, Shanghai, and a point north of the area that the shift of
+    // one just inside it would also reach.
+    const QString mem = MemFile("outside.mem", {at("Zero", 0, 0), test::TokyoTower(),
+                                                at("Shanghai", 31 * 3600 + 14 * 60, 121 * 3600 + 28 * 60),
+                                                at("North", 45 * 3600 + 32 * 60 + 29, 141 * 3600)});
+    const Bytes original = test::ReadBytes(mem.toStdString());
+    const QString outside = QStringLiteral(" は日本測地系の変換範囲（北緯 20.37〜45.54 度、東経 122.83〜154.05 度）の外にあるため、");
+    for (const char* file : {"o.gpx", "o.kml", "o.kmz", "o.csv", "o.geojson"}) {
+        SCOPED_TRACE(file);
+        ASSERT_EQ(Run({"export", mem, File(file)}), 0) << err.toStdString();
+        for (const char* name : {"Zero", "Shanghai", "North"})
+            EXPECT_TRUE(err.contains(QStringLiteral("「%1」").arg(name) + outside + "本体の座標のまま書き出しました。"))
+                << err.toStdString();
+        EXPECT_EQ(err.count(outside), 3);
+        ASSERT_EQ(Run({"import", "--force", File("back.mem"), File(file)}), 0) << err.toStdString();
+        EXPECT_EQ(err.count(outside + QStringLiteral("位置をずらさずに取りこみました。")), 3) << err.toStdString();
+        EXPECT_EQ(test::ReadBytes(dir.File("back.mem")), original);
+    }
+    QFile gpx(File("o.gpx"));
+    ASSERT_TRUE(gpx.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(gpx.readAll().contains(R"(<wpt lat="0.000000000" lon="0.000000000">)"));
+}
+
 TEST_F(ExchangeCliTest, ImportJoinsFilesAppendsAndKeepsExistingFiles)
 {
     const QString a = GpxFile("a.gpx", 3);

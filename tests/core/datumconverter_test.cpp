@@ -73,13 +73,13 @@ TEST(DatumConverterTest, Wgs84DeviceLeavesPositionsUnchanged)
 
 TEST(DatumConverterTest, StoredCoordinatesSurviveTheTripThroughWgs84AndNineDecimals)
 {
-    // Every stored position in and around Japan comes back to the same value and fraction
-    // after Tokyo -> WGS 84 -> text with nine decimals -> Tokyo -> rounding to 1/250 s.
+    // Every stored position in Japan comes back to the same value and fraction after
+    // Tokyo -> WGS 84 -> text with nine decimals -> Tokyo -> rounding to 1/250 s.
     const DatumConverter tokyo(DeviceDatum::tokyo);
     std::mt19937 random(42);
     std::uniform_int_distribution<std::int32_t> seconds(0, 3599);
     std::uniform_int_distribution<int> fraction(0, 249);
-    std::uniform_int_distribution<int> latDegree(20, 46), lonDegree(122, 154);
+    std::uniform_int_distribution<int> latDegree(21, 44), lonDegree(123, 153);
     for (int i = 0; i < 20000; ++i) {
         const Coordinate lat{(latDegree(random) * 3600 + seconds(random)) * 4,
                              static_cast<std::uint8_t>(fraction(random))};
@@ -96,16 +96,26 @@ TEST(DatumConverterTest, StoredCoordinatesSurviveTheTripThroughWgs84AndNineDecim
     }
 }
 
-TEST(DatumConverterTest, TheWayBackUndoesTheWayThereFarFromJapanToo)
+TEST(DatumConverterTest, PositionsOutsideTheAreaOfUseGoUnshiftedBothWays)
 {
-    // PROJ's inverse of the three-parameter shift is off by centimetres far from Japan.
     const DatumConverter tokyo(DeviceDatum::tokyo);
-    for (const GeoPoint p : {GeoPoint{16.0, 6.0}, GeoPoint{1.0, 179.0}, GeoPoint{70.0, 90.0}}) {
-        const auto back = tokyo.FromWgs84(*tokyo.ToWgs84(p));
-        ASSERT_TRUE(back);
-        EXPECT_NEAR(back->latitude, p.latitude, 1e-10);
-        EXPECT_NEAR(back->longitude, p.longitude, 1e-10);
+    // The device's empty 0/0, south of Okinotorishima, Sakhalin, Shanghai, the Atlantic.
+    for (const GeoPoint p : {GeoPoint{0, 0}, GeoPoint{20.3, 136.0}, GeoPoint{46.9, 142.7}, GeoPoint{31.23, 121.47},
+                             GeoPoint{16.0, 6.0}}) {
+        bool outside = false;
+        const auto wgs = tokyo.ToWgs84(p, &outside);
+        EXPECT_TRUE(outside);
+        EXPECT_EQ(wgs->latitude, p.latitude);
+        EXPECT_EQ(wgs->longitude, p.longitude);
+        outside = false;
+        const auto back = tokyo.FromWgs84(p, &outside);
+        EXPECT_TRUE(outside);
+        EXPECT_EQ(back->latitude, p.latitude);
+        EXPECT_EQ(back->longitude, p.longitude);
     }
+    bool outside = true;
+    EXPECT_NE(tokyo.FromWgs84({20.4, 136.1}, &outside)->latitude, 20.4);
+    EXPECT_FALSE(outside);
 }
 
 TEST(DatumConverterTest, DegreesRoundToTheDevicesFraction)

@@ -76,6 +76,28 @@ QByteArray Zip(const QString& entry, const QByteArray& chunk, int times)
     return archive;
 }
 
+// A KMZ whose doc.kml is stored unpacked and then altered in the archive: its point's name
+// changed after the CRC-32 was taken, or the entry marked encrypted (bit 0 of the flags in
+// the local and the central header).
+QByteArray AlteredKmz(bool markEncrypted)
+{
+    QByteArray archive;
+    QBuffer buffer(&archive);
+    QuaZip zip(&buffer);
+    zip.open(QuaZip::mdCreate);
+    QuaZipFile f(&zip);
+    f.open(QIODevice::WriteOnly, QuaZipNewInfo(QStringLiteral("doc.kml")), nullptr, 0, 0);
+    f.write("<kml><Placemark><name>Tokyo</name><Point><coordinates>139.7,35.6</coordinates></Point></Placemark></kml>");
+    f.close();
+    zip.close();
+    if (!markEncrypted)
+        return archive.replace("Tokyo", "Tokyp");
+    archive[6] = static_cast<char>(archive[6] | 1);
+    const qsizetype central = archive.indexOf("PK\x01\x02");
+    archive[central + 8] = static_cast<char>(archive[central + 8] | 1);
+    return archive;
+}
+
 TEST(PointExchangeTest, MemThroughEveryFormatAndBackIsByteIdentical)
 {
     test::TempDir dir;
@@ -295,6 +317,10 @@ TEST(PointExchangeTest, BadFilesGiveAClearMessageAndNoPoints)
          "XML として読めません"},
         {"KMZ without KML", noKml, Format::kmz, "KMZ の中に KML ファイルがありません。"},
         {"KMZ with a huge entry", huge, Format::kmz, "KMZ の中の doc.kml が大きすぎます（64 MiB まで）。"},
+        {"KMZ with a wrong CRC-32", AlteredKmz(false), Format::kmz,
+         "KMZ ファイルが壊れています（doc.kml の CRC-32 が合わないか、展開できません）。"},
+        {"KMZ with an encrypted document", AlteredKmz(true), Format::kmz,
+         "KMZ の中の doc.kml は暗号化されているため読めません。"},
         {"CSV without coordinates", "name,phone\na,123\n", Format::csv,
          "CSV の見出し行に緯度（latitude）と経度（longitude）の列がありません。"},
         {"GeoJSON of lines only",

@@ -10,6 +10,7 @@ installed_files() {
     local s k
     echo bin/tovik
     echo bin/tovik-cli
+    echo "$TOVIK_KMZ_MODULE"
     echo "share/applications/$TOVIK_APP_ID.desktop"
     echo "share/metainfo/$TOVIK_APP_ID.metainfo.xml"
     echo "share/mime/packages/$TOVIK_APP_ID.xml"

@@ -50,9 +50,12 @@ done
 [ -n "$(dpkg-deb -f "$deb" Maintainer)" ] || fail "no maintainer"
 depends=$(dpkg-deb -f "$deb" Depends)
 names=$(sed 's/ *([^)]*)//g; s/, */\n/g' <<<"$depends")
-for p in libqt6widgets6 libqt6gui6 libqt6core6 libstdc++6 fonts-noto-cjk qt6-translations-l10n; do
+for p in libqt6widgets6 libqt6gui6 libqt6core6 libquazip1-qt6-1 libstdc++6 fonts-noto-cjk qt6-translations-l10n; do
     grep -qxF "$p" <<<"$names" || fail "the package does not depend on $p: $depends"
 done
+# PROJ is opened only for the TKY2JGD grid, which Debian does not ship: suggested, not needed.
+! grep -qxF libproj25 <<<"$names" || fail "the package depends on libproj25: $depends"
+grep -qF libproj25 <<<"$(dpkg-deb -f "$deb" Suggests)" || fail "the package does not suggest libproj25"
 echo "ok: the package holds the programs, icons, desktop entry, metainfo, MIME package and manual pages"
 
 if [ "$(id -u)" -ne 0 ]; then

@@ -51,6 +51,17 @@ version=$("$prefix/bin/tovik-cli" --version)
 [ "$version" = "tovik-cli $TOVIK_VERSION" ] || fail "tovik-cli --version printed '$version'"
 echo "ok: $version"
 
+# A KMZ written and read back by the installed tovik-cli, through the module installed beside
+# it (and not the build's), gives back the same points.
+bash "$TOVIK_SOURCE_DIR/scripts/make-sample.sh" "$prefix/bin/tovik-cli" "$work/kmz-sample.mem"
+(cd "$work" && LD_DEBUG=libs "$prefix/bin/tovik-cli" export kmz-sample.mem points.kmz) 2>"$work/kmz.log" ||
+    { cat "$work/kmz.log" >&2; fail "tovik-cli export to KMZ"; }
+grep -qF "calling init: $prefix/bin/../$TOVIK_KMZ_MODULE" "$work/kmz.log" ||
+    fail "the KMZ module was not opened from $prefix/$TOVIK_KMZ_MODULE: $(grep -F libtovik-kmz "$work/kmz.log")"
+"$prefix/bin/tovik-cli" import "$work/kmz-back.mem" "$work/points.kmz"
+cmp -s "$work/kmz-sample.mem" "$work/kmz-back.mem" || fail "a KMZ written and read back differs"
+echo "ok: a KMZ written and read back through $prefix/$TOVIK_KMZ_MODULE"
+
 desktop-file-validate "$share/applications/$TOVIK_APP_ID.desktop" || fail "desktop-file-validate"
 echo "ok: desktop-file-validate"
 appstreamcli validate --no-net "$share/metainfo/$TOVIK_APP_ID.metainfo.xml" || fail "appstreamcli validate"

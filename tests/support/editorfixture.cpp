@@ -10,6 +10,7 @@ namespace tovik::test {
 
 void EditorFixture::Start(const QString& file)
 {
+    d.reset();  // one window on the book at a time, as the program has
     d = std::make_unique<MainDialog>(book, prompter, file);
     d->show();
     QApplication::setActiveWindow(d.get());

@@ -1,0 +1,11 @@
+#pragma once
+
+namespace tovik {
+
+// A position in decimal degrees, north latitude and east longitude.
+struct GeoPoint {
+    double latitude = 0;
+    double longitude = 0;
+};
+
+}  // namespace tovik
