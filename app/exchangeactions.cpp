@@ -49,14 +49,14 @@ void ExchangeActions::SetDatum(DeviceDatum chosen)
     QSettings().setValue(kDatumSetting, QString::fromLatin1(DatumConverter::Name(datum)));
     // What the file-import view shows is what reading its file under this datum gives.
     const PointExchange::Imported fitted = importModel.Refit(ExchangeConverter(datum));
-    if (fitted.warnings != shownWarnings || !fitted.error.isEmpty())
+    if (fitted.warnings != importWarnings || !fitted.error.isEmpty())
         Tell(fitted.error, fitted.warnings);
+    importWarnings = fitted.warnings;
     emit DatumChanged(datum);
 }
 
 void ExchangeActions::Tell(const QString& error, const QStringList& warnings)
 {
-    shownWarnings = warnings;
     QStringList lines = warnings;
     if (lines.size() > kWarningsShown) {
         const qsizetype more = lines.size() - kWarningsShown;
@@ -91,11 +91,11 @@ void ExchangeActions::Export()
     options.title = QFileInfo(filePath.isEmpty() ? chosen : filePath).completeBaseName();
     options.icons = &MarkPngs::Png;
     QString error;
-    const QByteArray bytes = PointExchange::Export(entries, ExchangeConverter(datum), options, error);
+    QStringList warnings;
+    const QByteArray bytes = PointExchange::Export(entries, ExchangeConverter(datum), options, error, &warnings);
     if (error.isEmpty())
         error = PointExchange::WriteFile(Encoded(chosen), bytes);
-    if (!error.isEmpty())
-        document.ShowMessage(error);
+    Tell(error, error.isEmpty() ? warnings : QStringList());
 }
 
 QString ExchangeActions::ChooseImportFile()
@@ -118,8 +118,10 @@ void ExchangeActions::LoadImportFile(const QString& path)
     PointExchange::Source source = PointExchange::ReadFile(Encoded(path), *format);
     PointExchange::Imported fitted = PointExchange::Fit(source, ExchangeConverter(datum));
     Tell(fitted.error, fitted.warnings);
-    if (fitted.error.isEmpty())
-        importModel.Show(std::move(source), std::move(fitted.entries));
+    if (!fitted.error.isEmpty())
+        return;
+    importWarnings = fitted.warnings;
+    importModel.Show(std::move(source), std::move(fitted.entries));
 }
 
 void ExchangeActions::ShowOnMap(const PointEntry& e)

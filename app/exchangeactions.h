@@ -53,7 +53,9 @@ private:
     QWidget& window;
     DeviceDatum datum = DeviceDatum::tokyo;
     ImportPointsModel importModel;
-    QStringList shownWarnings;
+    // What fitting the file-import view's file last said, so that fitting it again for
+    // another datum speaks only when that says something else.
+    QStringList importWarnings;
 };
 
 }  // namespace tovik

@@ -116,7 +116,10 @@ TEST_F(ExchangeEditorTest, NewMenuItemsFollowTheDescribedOnes)
 
 TEST_F(ExchangeEditorTest, ExportWritesTheEditedPointsInTheChosenFormat)
 {
-    StartWithPoints({test::TokyoTower(), test::SimplePoint("second", 5)});
+    PointEntry empty = test::SimplePoint("empty");  // the device's empty coordinates
+    empty.latitude = empty.longitude = 0;
+    empty.latitudeFraction = empty.longitudeFraction = 0;
+    StartWithPoints({test::TokyoTower(), test::SimplePoint("second", 5), empty});
     prompter.saveNames = {File("out.kmz")};
     test::User::Choose(*d, QStringLiteral("ﾌｧｲﾙ(&F)"), QStringLiteral("エクスポート..."));
     ASSERT_EQ(prompter.saveRequests.size(), 1u);
@@ -126,9 +129,13 @@ TEST_F(ExchangeEditorTest, ExportWritesTheEditedPointsInTheChosenFormat)
     const PointExchange::Imported back =
         PointExchange::ImportFile(dir.File("out.kmz"), ExchangeFormat::kmz, ExchangeConverter(DeviceDatum::tokyo));
     ASSERT_EQ(back.error, QString());
-    ASSERT_EQ(back.entries.size(), 2u);
-    EXPECT_EQ(back.entries[0], book.Entry(0));
-    EXPECT_EQ(back.entries[1], book.Entry(1));
+    ASSERT_EQ(back.entries.size(), 3u);
+    for (int i = 0; i < 3; ++i)
+        EXPECT_EQ(back.entries[static_cast<std::size_t>(i)], book.Entry(i));
+    // 0/0 lies outside the Tokyo datum's area: written as stored, and the user is told.
+    ASSERT_EQ(prompter.shown.size(), 1u);
+    EXPECT_TRUE(prompter.shown[0].text.startsWith(QStringLiteral("「empty」 は日本測地系の変換範囲")))
+        << prompter.shown[0].text.toStdString();
     EXPECT_FALSE(Modified());
     EXPECT_EQ(d->Document().FilePath(), File("edited.mem"));  // an export is no save: the current file stays
 
@@ -136,8 +143,8 @@ TEST_F(ExchangeEditorTest, ExportWritesTheEditedPointsInTheChosenFormat)
     prompter.saveNames = {File("out.txt")};
     test::User::Choose(*d, QStringLiteral("ﾌｧｲﾙ(&F)"), QStringLiteral("エクスポート..."));
     EXPECT_FALSE(QFile::exists(File("out.txt")));
-    ASSERT_EQ(prompter.shown.size(), 1u);
-    EXPECT_TRUE(prompter.shown[0].text.contains(QStringLiteral("拡張子")));
+    ASSERT_EQ(prompter.shown.size(), 2u);
+    EXPECT_TRUE(prompter.shown[1].text.contains(QStringLiteral("拡張子")));
 }
 
 TEST_F(ExchangeEditorTest, TenThousandPointsInTheImportListAndASelectionTransferred)
