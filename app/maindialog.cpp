@@ -20,6 +20,7 @@
 #include "editing/transfercommand.h"
 #include "platform/bytelimitvalidator.h"
 #include "platform/cp932.h"
+#include "platform/dialogunits.h"
 #include "platform/droppedfiles.h"
 #include "platform/prompter.h"
 #include "resources/programicon.h"
@@ -31,7 +32,6 @@ const QString MainDialog::kTemplateTitle = QStringLiteral("RQ-42用地点編集�
 namespace {
 
 const QString kMarkRange = QStringLiteral("ＭＡＲＫの入力範囲は０～２５までです。");
-constexpr int kHighestMark = 25;
 const QColor kDialogBackColor{0, 0, 0};
 const QColor kListBackColor{128, 128, 255};
 const QColor kListTextColor{255, 255, 255};
@@ -74,7 +74,7 @@ void MainDialog::OnInitDialog()
                    Qt::WindowCloseButtonHint);
     setSizeGripEnabled(false);
     setAcceptDrops(true);
-    const QFont font(QStringLiteral("ＭＳ Ｐゴシック"), 10);
+    const QFont font(DialogUnits::FontFamily(), 10);
     setFont(font);
     layout.Place(font);
     client.installEventFilter(this);

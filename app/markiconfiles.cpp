@@ -1,5 +1,6 @@
 #include "app/markiconfiles.h"
 
+#include "core/markrule.h"
 #include <QDir>
 #include <QImageReader>
 #include <QLoggingCategory>

@@ -10,8 +10,6 @@ namespace tovik {
 // sizes the lists use; a mark found nowhere is a grey square.
 class MarkIconFiles {
 public:
-    static constexpr int kMarkCount = 26;
-
     // Fills `large` (32 px) and `small` (16 px) so that index k is mark k.
     static void Load(QList<QIcon>& large, QList<QIcon>& small);
 };

@@ -4,6 +4,7 @@
 #include <QLibraryInfo>
 
 #include "app/maindialog.h"
+#include "platform/dialogunits.h"
 #include "platform/qtprompter.h"
 
 namespace tovik {
@@ -20,7 +21,7 @@ TovikApp::TovikApp(int& argc, char** argv) : QApplication(argc, argv)
                           QStringLiteral("_"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
         installTranslator(&qtTranslator);
     // The dialogs name a Windows font; a Japanese Gothic face that exists stands in.
-    QFont::insertSubstitutions(QStringLiteral("ＭＳ Ｐゴシック"),
+    QFont::insertSubstitutions(DialogUnits::FontFamily(),
                                {QStringLiteral("Noto Sans CJK JP"), QStringLiteral("Noto Sans JP"),
                                 QStringLiteral("IPAPGothic"), QStringLiteral("VL PGothic")});
 }

@@ -13,6 +13,7 @@
 #include "platform/cp932.h"
 #include "platform/inputtext.h"
 #include "resources/markpngs.h"
+#include "core/markrule.h"
 #include "core/messagetexts.h"
 #include "core/pointbook.h"
 #include "interop/pointexchange.h"
@@ -516,8 +517,8 @@ int TovikCli::Import(const QStringList& arguments)
         return Usage(problem);
     bool markOk = true;
     const int mark = a->values.value(QStringLiteral("mark"), QStringLiteral("0")).toInt(&markOk);
-    if (!markOk || mark < 0 || mark > 25)
-        return Usage(QStringLiteral("--mark must be a number from 0 to 25"));
+    if (!markOk || mark < 0 || mark > kHighestMark)
+        return Usage(QStringLiteral("--mark must be a number from 0 to %1").arg(kHighestMark));
     const QString formatName = a->values.value(QStringLiteral("format"));
     const auto givenFormat = ExchangeFormat::FromName(formatName);
     if (!formatName.isEmpty() && !givenFormat)

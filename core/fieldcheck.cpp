@@ -4,6 +4,8 @@
 #include <array>
 #include <cstdint>
 
+#include "core/markrule.h"
+
 namespace tovik {
 
 namespace {
@@ -67,7 +69,7 @@ bool FieldCheck::IsMark(std::string_view text)
     if (text.empty())
         return true;
     const std::int64_t value = DigitsValue(text);
-    return value >= 0 && value <= kLargestMark;
+    return value >= 0 && value <= kHighestMark;
 }
 
 }  // namespace tovik

@@ -13,7 +13,6 @@ public:
     static constexpr int kLongitudeDegrees = 180;
     static constexpr int kLatitudeDegrees = 90;
     static constexpr int kTelephoneDigits = 10;
-    static constexpr int kLargestMark = 25;
 
     // Degrees, minutes, seconds and milliseconds, split where the parser splits them: at most
     // four groups of ASCII digits, minutes and seconds below 60, milliseconds below 1000, and

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <limits>
 
+#include "core/markrule.h"
+
 namespace tovik {
 
 namespace {
@@ -14,7 +16,6 @@ constexpr std::size_t kExaminedChars = 32;
 constexpr std::string_view kCoordinateDelimiters = "' ,.\t\n";
 constexpr std::size_t kShownTelephoneDigits = 10;
 constexpr std::size_t kStoredTelephoneDigits = 12;
-constexpr std::uint8_t kLargestMark = 25;
 
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
@@ -154,7 +155,7 @@ std::uint8_t ParseMark(std::string_view text, std::uint8_t current)
         mark = text[0] - '0';
     if (text.size() > 1 && IsDigit(text[1]))
         mark = mark * 10 + (text[1] - '0');
-    return mark <= kLargestMark ? static_cast<std::uint8_t>(mark) : current;
+    return mark <= kHighestMark ? static_cast<std::uint8_t>(mark) : current;
 }
 
 std::string FormatDistance(std::uint8_t code)

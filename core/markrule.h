@@ -6,6 +6,10 @@
 
 namespace tovik {
 
+// The device's marks are 0 to kHighestMark, each with its icon.
+inline constexpr int kHighestMark = 25;
+inline constexpr int kMarkCount = kHighestMark + 1;
+
 struct MarkFollowers {
     std::uint8_t distance = 0;  // code, 100 m steps
     std::uint8_t category = 0;

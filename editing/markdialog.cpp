@@ -1,5 +1,6 @@
 #include "editing/markdialog.h"
 
+#include "core/markrule.h"
 #include "platform/bytelimitvalidator.h"
 #include "platform/dialogunits.h"
 #include "platform/prompter.h"
@@ -8,7 +9,6 @@
 namespace tovik {
 
 namespace {
-constexpr unsigned kHighestMark = 25;
 }
 
 MarkDialog::MarkDialog(Prompter& prompter, QWidget* parent)
@@ -49,8 +49,8 @@ void MarkDialog::OnOK()
     Prompter::Icon icon = Prompter::Icon::none;
     if (!value) {
         problem = Validation::PositiveIntegerRequired();
-    } else if (*value > kHighestMark) {
-        problem = Validation::IntegerRange(0, static_cast<int>(kHighestMark));
+    } else if (*value > static_cast<unsigned>(kHighestMark)) {
+        problem = Validation::IntegerRange(0, kHighestMark);
         icon = Prompter::Icon::exclamation;
     }
     if (!problem.isEmpty()) {

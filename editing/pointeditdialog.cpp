@@ -4,6 +4,7 @@
 #include "platform/dialogunits.h"
 #include "platform/pointfieldrules.h"
 #include "platform/prompter.h"
+#include "core/markrule.h"
 
 namespace tovik {
 
@@ -101,7 +102,7 @@ PointEditDialog::PointEditDialog(Prompter& prompter, QWidget* parent)
     markSpin.setObjectName(QStringLiteral("markSpin"));
     markSpin.setAccessibleName(QStringLiteral("マークの増減"));
     markSpin.setAccessibleDescription(QStringLiteral("マークを 1 ずつ増減します。"));
-    markSpin.SetRange(0, 25);
+    markSpin.SetRange(0, kHighestMark);
     markSpin.SetBuddy(&markEdit);
 
     distanceList.setGeometry(du.Rect(172, 56, 44, 12));

@@ -16,7 +16,6 @@ class ExchangeConverter {
 public:
     static constexpr int kTextBytes = 16;
     static constexpr int kTelephoneDigits = 10;
-    static constexpr int kMarkCount = 26;
 
     // `defaultMark` is the mark of an imported point that names none of the device's.
     explicit ExchangeConverter(DeviceDatum datum, int defaultMark = 0);

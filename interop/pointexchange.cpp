@@ -5,6 +5,7 @@
 
 #include "platform/cp932.h"
 #include "core/fileaccess.h"
+#include "core/markrule.h"
 #include "interop/geojsonformat.h"
 #include "interop/gpxformat.h"
 #include "interop/kmlformat.h"
@@ -207,7 +208,7 @@ QByteArray PointExchange::Export(const std::vector<PointEntry>& entries, const E
         for (const PointEntry& e : entries)
             marks.insert(e.mark);
         for (const int mark : marks) {
-            const QByteArray png = options.icons && mark < ExchangeConverter::kMarkCount ? options.icons(mark) : QByteArray();
+            const QByteArray png = options.icons && mark < kMarkCount ? options.icons(mark) : QByteArray();
             if (!png.isEmpty())
                 icons.append({kIconFolder + u'/' + ExchangeConverter::SymbolOf(mark) + QStringLiteral(".png"), png});
         }

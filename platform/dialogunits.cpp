@@ -42,7 +42,7 @@ DialogUnits DialogUnits::SetUpDialog(QDialog& dialog, const QString& title, int 
 {
     dialog.setWindowTitle(title);
     dialog.setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
-    const QFont font(QStringLiteral("ＭＳ Ｐゴシック"), pointSize);
+    const QFont font(FontFamily(), pointSize);
     dialog.setFont(font);
     const DialogUnits units(font);
     dialog.setFixedSize(units.Rect(0, 0, width, height).size());

@@ -14,6 +14,10 @@ class DialogUnits {
 public:
     explicit DialogUnits(const QFont& font);
 
+    // The Gothic face every dialog names; TovikApp lets a Japanese face that exists
+    // stand in for it.
+    static QString FontFamily() { return QStringLiteral("ＭＳ Ｐゴシック"); }
+
     int X(int units) const;
     int Y(int units) const;
     // A control's rectangle in the template (x, y, width, height) in pixels.

@@ -5,6 +5,7 @@
 #include "platform/inputtext.h"
 #include "core/messagetexts.h"
 #include "platform/validation.h"
+#include "core/markrule.h"
 
 namespace tovik {
 
@@ -69,7 +70,7 @@ QString PointFieldRules::Problem(Field field, const QString& text)
     case mark:
         return FieldCheck::IsMark(bytes) ? QString()
                                          : QStringLiteral("「%1」は ").arg(Caption(field)) +
-                                               Validation::IntegerRange(0, FieldCheck::kLargestMark);
+                                               Validation::IntegerRange(0, kHighestMark);
     default:
         return {};
     }

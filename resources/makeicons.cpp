@@ -27,10 +27,10 @@
 #include <vector>
 
 #include "core/markcolours.h"
+#include "core/markrule.h"
 
 namespace {
 
-constexpr int kMarkCount = 26;
 
 // 3x5 digits for the 16x16 images, one string per row, '#' is lit.
 constexpr std::array<std::array<const char*, 5>, 10> kSmallDigits{{
@@ -306,7 +306,7 @@ int main(int argc, char* argv[])
     if (!canCheck)
         std::fprintf(stderr, "makeicons: no ICO reader, the icons are not read back\n");
 
-    for (int mark = 0; mark < kMarkCount; ++mark) {
+    for (int mark = 0; mark < tovik::kMarkCount; ++mark) {
         const QString path = outDir.filePath(QStringLiteral("mark%1.ico").arg(mark, 2, 10, QLatin1Char('0')));
         QSaveFile file(path);
         const std::vector<QImage> images{DrawMark(mark, 16), DrawMark(mark, 32)};
