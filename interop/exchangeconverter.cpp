@@ -8,6 +8,7 @@
 #include "core/fieldencoding.h"
 #include "core/markrule.h"
 #include "interop/textfitter.h"
+#include "interop/warninglist.h"
 
 namespace tovik {
 
@@ -165,10 +166,12 @@ std::optional<ExchangePoint> ExchangeConverter::ToExchange(const PointEntry& e) 
     return p;
 }
 
-std::optional<PointEntry> ExchangeConverter::ToEntry(const ExchangePoint& p, int ordinal, QStringList& warnings) const
+std::optional<PointEntry> ExchangeConverter::ToEntry(const ExchangePoint& p, int ordinal, WarningList& warnings) const
 {
-    const QString label = p.name.trimmed().isEmpty() ? QStringLiteral("%1 番目の地点").arg(ordinal)
-                                                     : QStringLiteral("「%1」").arg(p.name);
+    const bool named = !p.name.trimmed().isEmpty();
+    const auto label = [&p, named, ordinal] {
+        return named ? WarningList::Quote(p.name) : QStringLiteral("%1 番目の地点").arg(ordinal);
+    };
     const bool inRange = std::isfinite(p.latitude) && std::isfinite(p.longitude) && p.latitude >= 0 &&
                          p.latitude <= 90 && p.longitude >= 0 && p.longitude <= 180;
     const auto device = inRange ? datum.FromWgs84({p.latitude, p.longitude}) : std::nullopt;
@@ -184,9 +187,10 @@ std::optional<PointEntry> ExchangeConverter::ToEntry(const ExchangePoint& p, int
             latitude.reset();
     }
     if (!latitude || !longitude) {
-        warnings << label + QStringLiteral(" は東経・北緯の範囲にないため取りこみませんでした（緯度 %1、経度 %2）。")
-                                .arg(p.latitude, 0, 'f', 6)
-                                .arg(p.longitude, 0, 'f', 6);
+        // The file's own texts: a number such as 1e308 written out has 309 digits.
+        warnings.Add(warnings.Full() ? QString()
+                                     : label() + QStringLiteral(" は東経・北緯の範囲にないため取りこみませんでした（緯度 %1、経度 %2）。")
+                                                     .arg(WarningList::Cut(p.latitudeText), WarningList::Cut(p.longitudeText)));
         return std::nullopt;
     }
 
@@ -240,8 +244,12 @@ std::optional<PointEntry> ExchangeConverter::ToEntry(const ExchangePoint& p, int
     e.category = static_cast<std::uint8_t>(
         ReadNumber(p.Device(DeviceField::kCategory), 0, 255).value_or(followers.category));
 
-    if (!changed.isEmpty())
-        warnings << label + QStringLiteral(" の%1を本体に保存できる形に変えました。").arg(changed.join(u'・'));
+    if (!changed.isEmpty()) {
+        // The name stored beside the file's, so that two names cut to the same can be told apart.
+        warnings.Add(warnings.Full() ? QString()
+                                     : label() + (nameChanged ? u'→' + WarningList::Quote(Cp932::Decode(e.name)) : QString()) +
+                                           QStringLiteral(" の%1を本体に保存できる形に変えました。").arg(changed.join(u'・')));
+    }
     return e;
 }
 

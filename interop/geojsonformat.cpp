@@ -4,10 +4,13 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QJsonValue>
+#include <QLocale>
+#include <QStringDecoder>
 #include <cmath>
 
 #include "interop/devicefield.h"
 #include "interop/exchangeformat.h"
+#include "interop/warninglist.h"
 
 namespace tovik {
 
@@ -43,8 +46,9 @@ QByteArray Json(const QString& text)
     return array.mid(1, array.size() - 2);
 }
 
-// One Feature; false when it is no point.
-bool ReadFeature(const QJsonObject& feature, ReadResult& result)
+// One Feature; false when it is no point. `stop` is set once too many points could not
+// be read.
+bool ReadFeature(const QJsonObject& feature, ReadResult& result, bool& stop)
 {
     const QJsonObject geometry = feature.value(QStringLiteral("geometry")).toObject();
     if (geometry.value(QStringLiteral("type")).toString() != u"Point")
@@ -53,57 +57,74 @@ bool ReadFeature(const QJsonObject& feature, ReadResult& result)
     const QJsonObject properties = feature.value(QStringLiteral("properties")).toObject();
     ExchangePoint point;
     point.name = Text(properties.value(QStringLiteral("name")));
-    if (properties.contains(QStringLiteral("marker-symbol")))
-        point.symbol = Text(properties.value(QStringLiteral("marker-symbol")));
-    if (properties.contains(QStringLiteral("sym")))
-        point.symbol = Text(properties.value(QStringLiteral("sym")));
-    for (const QString& key : DeviceField::Keys()) {
-        if (properties.contains(key))
-            point.SetDevice(key, Text(properties.value(key)));
-    }
     if (position.size() < 2 || !position.at(0).isDouble() || !position.at(1).isDouble()) {
-        result.warnings << QStringLiteral("「%1」は座標が読めないため取りこみませんでした。").arg(point.name);
+        stop = !result.Unread(QStringLiteral("%1は座標が読めないため取りこみませんでした。").arg(WarningList::Quote(point.name)));
         return true;
     }
     point.longitude = position.at(0).toDouble();
     point.latitude = position.at(1).toDouble();
-    result.points.push_back(std::move(point));
+    // JSON keeps no text of a number: the shortest that reads back as the same.
+    point.longitudeText = QString::number(point.longitude, 'g', QLocale::FloatingPointShortest);
+    point.latitudeText = QString::number(point.latitude, 'g', QLocale::FloatingPointShortest);
+    if (!result.Counting()) {
+        if (properties.contains(QStringLiteral("marker-symbol")))
+            point.symbol = Text(properties.value(QStringLiteral("marker-symbol")));
+        if (properties.contains(QStringLiteral("sym")))
+            point.symbol = Text(properties.value(QStringLiteral("sym")));
+        for (const QString& key : DeviceField::Keys()) {
+            if (properties.contains(key))
+                point.SetDevice(key, Text(properties.value(key)));
+        }
+    }
+    result.Add(std::move(point));
     return true;
 }
 
 }  // namespace
 
-ReadResult GeoJsonFormat::Read(const QByteArray& bytes)
+ReadResult GeoJsonFormat::Read(const QByteArray& bytes, ReadResult::Take take)
 {
-    ReadResult result;
+    ReadResult result(std::move(take));
+    QByteArray json = bytes;
+    // JSON is UTF-8; a file some Windows program wrote as UTF-16 says so by its mark.
+    if (const auto marked = QStringConverter::encodingForData(bytes); marked && *marked != QStringConverter::Utf8) {
+        QStringDecoder decoder(*marked);
+        json = QString(decoder.decode(bytes)).toUtf8();
+    } else if (marked) {
+        json = bytes.mid(3);
+    }
     QJsonParseError parse{};
-    const QJsonDocument doc = QJsonDocument::fromJson(bytes.startsWith("\xEF\xBB\xBF") ? bytes.mid(3) : bytes, &parse);
+    const QJsonDocument doc = QJsonDocument::fromJson(json, &parse);
     if (parse.error != QJsonParseError::NoError) {
+        const QString reason = parse.error == QJsonParseError::IllegalUTF8String
+                                   ? QStringLiteral("UTF-8 として読めない文字があります")
+                                   : parse.errorString();
         result.error = ExchangeFormat::Describe(bytes) == u"JSON"
-                           ? QStringLiteral("JSON として読めません（%1 バイト目: %2）。")
-                                 .arg(parse.offset)
-                                 .arg(parse.errorString())
+                           ? QStringLiteral("JSON として読めません（%1 バイト目: %2）。").arg(parse.offset).arg(reason)
                            : ExchangeFormat::NotWhatItSays(bytes, "GeoJSON");
         return result;
     }
     const QJsonObject root = doc.object();
     const QString type = root.value(QStringLiteral("type")).toString();
     int notPoints = 0;
+    bool stop = false;
     if (type == u"FeatureCollection") {
         for (const QJsonValue& f : root.value(QStringLiteral("features")).toArray()) {
-            if (!ReadFeature(f.toObject(), result))
+            if (!ReadFeature(f.toObject(), result, stop))
                 ++notPoints;
+            if (stop)
+                return result;
         }
     } else if (type == u"Feature") {
-        if (!ReadFeature(root, result))
+        if (!ReadFeature(root, result, stop))
             ++notPoints;
     } else {
         result.error = QStringLiteral("GeoJSON の FeatureCollection でも Feature でもありません。");
         return result;
     }
     if (notPoints > 0)
-        result.warnings << QStringLiteral("点でない feature %1 件は取りこみませんでした。").arg(notPoints);
-    if (result.points.empty())
+        result.warnings.Add(QStringLiteral("点でない feature %1 件は取りこみませんでした。").arg(notPoints));
+    if (result.Found() == 0)
         result.error = QStringLiteral("GeoJSON ファイルに地点（Point の feature）がありません。");
     return result;
 }

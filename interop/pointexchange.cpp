@@ -19,7 +19,7 @@ const QString kIconFolder = QStringLiteral("files");
 
 struct Converted {
     std::vector<PointEntry> entries;
-    QStringList warnings;
+    WarningList warnings;
 };
 
 // Points `from` to `to` fitted to the device, each named by its place in the file.
@@ -56,22 +56,22 @@ QString TooLarge()
 
 }  // namespace
 
-ReadResult PointExchange::Read(const QByteArray& bytes, ExchangeFormat::Format format)
+ReadResult PointExchange::Read(const QByteArray& bytes, ExchangeFormat::Format format, ReadResult::Take take)
 {
     switch (format) {
     case ExchangeFormat::gpx:
-        return GpxFormat::Read(bytes);
+        return GpxFormat::Read(bytes, std::move(take));
     case ExchangeFormat::kml:
-        return KmlFormat::Read(bytes);
+        return KmlFormat::Read(bytes, std::move(take));
     case ExchangeFormat::kmz: {
         ReadResult result;
         const QByteArray document = KmzArchive::ReadDocument(bytes, result.error);
-        return result.error.isEmpty() ? KmlFormat::Read(document) : result;
+        return result.error.isEmpty() ? KmlFormat::Read(document, std::move(take)) : result;
     }
     case ExchangeFormat::csv:
-        return CsvFormat::Read(bytes);
+        return CsvFormat::Read(bytes, std::move(take));
     case ExchangeFormat::geojson:
-        return GeoJsonFormat::Read(bytes);
+        return GeoJsonFormat::Read(bytes, std::move(take));
     case ExchangeFormat::mem:
         break;
     }
@@ -81,19 +81,34 @@ ReadResult PointExchange::Read(const QByteArray& bytes, ExchangeFormat::Format f
 }
 
 PointExchange::Imported PointExchange::ImportBytes(const QByteArray& bytes, ExchangeFormat::Format format,
-                                                   const ExchangeConverter& converter)
+                                                   const ExchangeConverter& converter, std::size_t mostEntries)
 {
     Imported imported;
     if (!converter.Error().isEmpty()) {
         imported.error = converter.Error();
         return imported;
     }
-    ReadResult read = Read(bytes, format);
+    Converted converted;
+    ReadResult read;
+    if (mostEntries != kEveryPoint) {
+        // Each point is converted as it is read, until there are enough.
+        int ordinal = 0;
+        read = Read(bytes, format, [&converted, &converter, &ordinal, mostEntries](ExchangePoint&& point) {
+            if (converted.entries.size() >= mostEntries)
+                return false;
+            if (auto entry = converter.ToEntry(point, ++ordinal, converted.warnings))
+                converted.entries.push_back(std::move(*entry));
+            return true;
+        });
+    } else {
+        read = Read(bytes, format);
+    }
     imported.warnings = read.warnings;
     if (!read.error.isEmpty()) {
         imported.error = read.error;
         return imported;
     }
+    imported.counted = read.Counted();
     // Many points are fitted in two halves at once, the second half with a converter of
     // its own (a PROJ context serves one thread at a time).
     const std::size_t half = read.points.size() >= kHalvedCount ? read.points.size() / 2 : read.points.size();
@@ -104,21 +119,22 @@ PointExchange::Imported PointExchange::ImportBytes(const QByteArray& bytes, Exch
             return Convert(read.points, half, read.points.size(), own);
         });
     }
-    Converted converted = Convert(read.points, 0, half, converter);
+    if (!read.Takes())
+        converted = Convert(read.points, 0, half, converter);
     if (later.valid()) {
         Converted rest = later.get();
         converted.entries.insert(converted.entries.end(), rest.entries.begin(), rest.entries.end());
-        converted.warnings += rest.warnings;
+        converted.warnings.Append(rest.warnings);
     }
     imported.entries = std::move(converted.entries);
-    imported.warnings += converted.warnings;
-    if (imported.entries.empty())
+    imported.warnings.Append(converted.warnings);
+    if (imported.entries.empty() && imported.counted == 0)
         imported.error = QStringLiteral("取りこめる地点がありません。");
     return imported;
 }
 
 PointExchange::Imported PointExchange::ImportFile(const std::string& path, ExchangeFormat::Format format,
-                                                  const ExchangeConverter& converter)
+                                                  const ExchangeConverter& converter, std::size_t mostEntries)
 {
     if (format == ExchangeFormat::mem)
         return FromMem(path);
@@ -139,8 +155,10 @@ PointExchange::Imported PointExchange::ImportFile(const std::string& path, Excha
         imported.error = QStringLiteral("読んでいる間にファイルが変わりました。");
         return imported;
     }
-    return ImportBytes(QByteArray(reinterpret_cast<const char*>(buffer.data()), static_cast<qsizetype>(bytesRead)),
-                       format, converter);
+    // The readers see the buffer itself, not a copy of it.
+    return ImportBytes(
+        QByteArray::fromRawData(reinterpret_cast<const char*>(buffer.data()), static_cast<qsizetype>(bytesRead)),
+        format, converter, mostEntries);
 }
 
 QString PointExchange::WriteFile(const std::string& path, const QByteArray& bytes)
@@ -163,7 +181,7 @@ QByteArray PointExchange::Export(const std::vector<PointEntry>& entries, const E
     for (const PointEntry& e : entries) {
         auto point = converter.ToExchange(e);
         if (!point) {
-            error = QStringLiteral("「%1」の座標を WGS 84 に変換できません。").arg(Cp932::Decode(e.name));
+            error = QStringLiteral("%1の座標を WGS 84 に変換できません。").arg(WarningList::Quote(Cp932::Decode(e.name)));
             return {};
         }
         points.push_back(std::move(*point));

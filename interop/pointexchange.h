@@ -3,13 +3,17 @@
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
+#include <cstddef>
 #include <functional>
+#include <limits>
 #include <string>
 #include <vector>
 
 #include "interop/csvformat.h"
 #include "interop/exchangeconverter.h"
 #include "interop/exchangeformat.h"
+#include "interop/readresult.h"
+#include "interop/warninglist.h"
 #include "core/pointentry.h"
 
 namespace tovik {
@@ -23,10 +27,15 @@ public:
     // From this many points on, two cores fit them to the device.
     static constexpr std::size_t kHalvedCount = 2000;
 
+    // Every point of a file is converted.
+    static constexpr std::size_t kEveryPoint = std::numeric_limits<std::size_t>::max();
+
     struct Imported {
         std::vector<PointEntry> entries;
-        QStringList warnings;
+        WarningList warnings;
         QString error;  // set when nothing could be taken from the file
+        // The points found after the most that were to be converted: counted only.
+        std::size_t counted = 0;
     };
 
     // The PNG of a mark's icon for an exported KMZ; empty when there is none.
@@ -40,15 +49,17 @@ public:
     };
 
     // The device's points of a file (its path as the file system's bytes), fitted to the
-    // device; .mem files as they are. Regular files only, as everywhere.
+    // device; .mem files as they are. Regular files only, as everywhere. Once
+    // `mostEntries` points are converted, the rest are only counted, so that a file of a
+    // million points is known to hold too many without the work of converting them.
     static Imported ImportFile(const std::string& path, ExchangeFormat::Format format,
-                               const ExchangeConverter& converter);
+                               const ExchangeConverter& converter, std::size_t mostEntries = kEveryPoint);
     // Writes the bytes of an export atomically; the message when it could not.
     static QString WriteFile(const std::string& path, const QByteArray& bytes);
     static Imported ImportBytes(const QByteArray& bytes, ExchangeFormat::Format format,
-                                const ExchangeConverter& converter);
+                                const ExchangeConverter& converter, std::size_t mostEntries = kEveryPoint);
     // The readers' points before they are fitted to the device.
-    static ReadResult Read(const QByteArray& bytes, ExchangeFormat::Format format);
+    static ReadResult Read(const QByteArray& bytes, ExchangeFormat::Format format, ReadResult::Take take = {});
 
     // The file's bytes; empty with `error` set when the points cannot be converted.
     static QByteArray Export(const std::vector<PointEntry>& entries, const ExchangeConverter& converter,

@@ -57,12 +57,7 @@ void ImportListCtrl::LoadExchangeFile(const QString& path, int format)
     PointExchange::Imported imported = PointExchange::ImportFile(
         QFile::encodeName(path).toStdString(), static_cast<ExchangeFormat::Format>(format),
         ExchangeConverter(deviceDatum));
-    QStringList lines = imported.warnings;
-    if (lines.size() > kWarningsShown) {
-        const qsizetype more = lines.size() - kWarningsShown;
-        lines = lines.mid(0, kWarningsShown);
-        lines << QStringLiteral("ほか %1 件").arg(more);
-    }
+    QStringList lines = imported.warnings.Lines(kWarningsShown);
     if (!imported.error.isEmpty())
         lines.prepend(imported.error);
     if (!lines.isEmpty() && tell)

@@ -92,7 +92,7 @@ TEST(PointExchangeTest, MemThroughEveryFormatAndBackIsByteIdentical)
                          (c.encoding == CsvFormat::Encoding::cp932 ? " cp932" : ""));
             const PointExchange::Imported back = Imported(Exported(points, c.format, datum, c.encoding), c.format, datum);
             EXPECT_EQ(back.error, QString());
-            EXPECT_EQ(back.warnings, QStringList());
+            EXPECT_EQ(back.warnings.Lines(), QStringList());
             EXPECT_EQ(MemBytes(back.entries, dir), original);
         }
     }
@@ -181,13 +181,14 @@ TEST(PointExchangeTest, ForeignPointsAreFittedToTheDeviceAndNamedInWarnings)
     // Tokyo datum: WGS 84 35.681236 N comes back as 35°40'41.3" or so, a few seconds south-east.
     EXPECT_NEAR(DatumConverter::Degrees(imported.entries[0].latitude, imported.entries[0].latitudeFraction),
                 35.681236 - 0.0032, 0.0003);
-    EXPECT_EQ(imported.warnings,
+    // A changed name with the name stored; the file's coordinates as it writes them.
+    EXPECT_EQ(imported.warnings.Lines(),
               (QStringList{
-                  QStringLiteral("「東京駅丸の内駅舎と赤レンガ」 の地点名称を本体に保存できる形に変えました。"),
-                  QStringLiteral("「Café ☕ 🍰」 の地点名称を本体に保存できる形に変えました。"),
-                  QStringLiteral("「Sydney Opera House」 は東経・北緯の範囲にないため取りこみませんでした（緯度 -33.856800、経度 151.215300）。"),
-                  QStringLiteral("「Greenwich」 は東経・北緯の範囲にないため取りこみませんでした（緯度 51.477900、経度 -0.001500）。"),
-                  QStringLiteral("「\n      Sapporo\n  」 の地点名称を本体に保存できる形に変えました。"),
+                  QStringLiteral("「東京駅丸の内駅舎と赤レンガ」→「東京駅丸の内駅舎」 の地点名称を本体に保存できる形に変えました。"),
+                  QStringLiteral("「Café ☕ 🍰」→「Caf？ ？ ？」 の地点名称を本体に保存できる形に変えました。"),
+                  QStringLiteral("「Sydney Opera House」 は東経・北緯の範囲にないため取りこみませんでした（緯度 -33.8568、経度 151.2153）。"),
+                  QStringLiteral("「Greenwich」 は東経・北緯の範囲にないため取りこみませんでした（緯度 51.4779、経度 -0.0015）。"),
+                  QStringLiteral("「↵Sapporo↵」→「Sapporo」 の地点名称を本体に保存できる形に変えました。"),
               }));
 }
 
@@ -216,7 +217,7 @@ TEST(PointExchangeTest, StoredFieldsCountOnlyWhileTheyStillDescribeThePoint)
               "139.30.03.600");
     // The device ends a text at a zero byte; such stored bytes are no text of its own.
     EXPECT_EQ(Cp932::Decode(imported.entries[2].reading), QStringLiteral("a？b"));
-    EXPECT_EQ(imported.warnings, QStringList{QStringLiteral("「z」 のフリガナを本体に保存できる形に変えました。")});
+    EXPECT_EQ(imported.warnings.Lines(), QStringList{QStringLiteral("「z」 のフリガナを本体に保存できる形に変えました。")});
 }
 
 TEST(PointExchangeTest, CsvColumnsAreFoundByEnglishOrJapaneseHeaders)
@@ -239,7 +240,7 @@ TEST(PointExchangeTest, CsvColumnsAreFoundByEnglishOrJapaneseHeaders)
     EXPECT_EQ(a.entries[0].mark, 3);
     EXPECT_EQ(Cp932::Decode(a.entries[1].name), QStringLiteral("京都, 駅"));
     EXPECT_EQ(FormatTelephone(a.entries[1].telephone), "0901234567");
-    EXPECT_EQ(a.warnings, (QStringList{QStringLiteral("「京都,\r\n駅」 の地点名称・電話番号を本体に保存できる形に変えました。")}));
+    EXPECT_EQ(a.warnings.Lines(), (QStringList{QStringLiteral("「京都,↵駅」→「京都, 駅」 の地点名称・電話番号を本体に保存できる形に変えました。")}));
 
     // UTF-8 with and without the byte-order mark, English headers in any case.
     for (const QByteArray& bom : {QByteArray("\xEF\xBB\xBF"), QByteArray()}) {
@@ -329,7 +330,7 @@ TEST(PointExchangeTest, LargeGpxFilesReadInHalvesGiveWhatTheWholeGives)
         const ReadResult whole = GpxFormat::ReadWhole(file);
         const ReadResult halves = GpxFormat::Read(file);
         EXPECT_EQ(halves.error, whole.error);
-        EXPECT_EQ(halves.warnings, whole.warnings);
+        EXPECT_EQ(halves.warnings.Lines(), whole.warnings.Lines());
         ASSERT_EQ(halves.points.size(), whole.points.size());
         for (std::size_t i = 0; i < whole.points.size(); ++i) {
             EXPECT_EQ(halves.points[i].name, whole.points[i].name);
