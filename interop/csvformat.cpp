@@ -111,7 +111,9 @@ ReadResult CsvFormat::Read(const QByteArray& bytes, ReadResult::Take take)
     QHash<QString, int> columns;
     int column = 0;
     while (rows.Next(field, endsRow)) {
-        if (const auto it = Aliases().constFind(field.trimmed().toLower()); it != Aliases().cend() && !columns.contains(*it))
+        // No header name is longer than a few words.
+        if (const auto it = field.size() > 64 ? Aliases().cend() : Aliases().constFind(field.trimmed().toLower());
+            it != Aliases().cend() && !columns.contains(*it))
             columns.insert(*it, column);
         ++column;
         if (endsRow)

@@ -35,7 +35,7 @@ std::optional<std::string> FromHex(const QString& hex)
 std::optional<int> ReadNumber(const QString& text, int lowest, int highest)
 {
     bool ok = false;
-    const int n = text.trimmed().toInt(&ok);
+    const int n = QStringView(text).trimmed().toInt(&ok);
     if (!ok || n < lowest || n > highest)
         return std::nullopt;
     return n;
@@ -110,6 +110,9 @@ std::optional<int> ExchangeConverter::MarkOfSymbol(const QString& symbol)
 {
     static const QRegularExpression pattern(QStringLiteral("^(?:.*[/#])?mark[ _-]?0*(\\d{1,2})(?:\\.png)?$"),
                                             QRegularExpression::CaseInsensitiveOption);
+    // No name of a mark is longer; a longer text is not searched.
+    if (symbol.size() > 256)
+        return std::nullopt;
     const QRegularExpressionMatch m = pattern.match(symbol.trimmed());
     if (!m.hasMatch())
         return std::nullopt;
@@ -168,7 +171,7 @@ std::optional<ExchangePoint> ExchangeConverter::ToExchange(const PointEntry& e) 
 
 std::optional<PointEntry> ExchangeConverter::ToEntry(const ExchangePoint& p, int ordinal, WarningList& warnings) const
 {
-    const bool named = !p.name.trimmed().isEmpty();
+    const bool named = !QStringView(p.name).trimmed().isEmpty();
     const auto label = [&p, named, ordinal] {
         return named ? WarningList::Quote(p.name) : QStringLiteral("%1 番目の地点").arg(ordinal);
     };

@@ -2,6 +2,7 @@
 
 #include <QBuffer>
 #include <QRegularExpression>
+#include <QStringEncoder>
 #include <quazip.h>
 #include <quazipfile.h>
 #include <quazipnewinfo.h>
@@ -294,6 +295,64 @@ TEST(PointExchangeTest, BadFilesGiveAClearMessageAndNoPoints)
     }
 }
 
+TEST(PointExchangeTest, WarningsAreCappedAndTextsFromTheFileQuotedShort)
+{
+    // 1,500 names too long for the device: the first 1,000 warnings, then a count, which
+    // the editor's box shortens further.
+    QByteArray gpx = "<gpx>";
+    for (int i = 0; i < 1500; ++i)
+        gpx += "<wpt lat=\"35\" lon=\"139\"><name>" + QByteArray::number(i).rightJustified(20, 'n') + "</name></wpt>";
+    const PointExchange::Imported many = Imported(gpx + "</gpx>", Format::gpx);
+    ASSERT_EQ(many.entries.size(), 1500u);
+    EXPECT_EQ(many.warnings.Count(), 1500);
+    const QStringList lines = many.warnings.Lines();
+    ASSERT_EQ(lines.size(), 1001);
+    EXPECT_EQ(lines[999], QStringLiteral("「nnnnnnnnnnnnnnnnn999」→「nnnnnnnnnnnnnnnn」 の地点名称を本体に保存できる形に変えました。"));
+    EXPECT_EQ(lines[1000], QStringLiteral("ほか 500 件"));
+    EXPECT_EQ(many.warnings.Lines(20).last(), QStringLiteral("ほか 1480 件"));
+
+    // Line breaks, tabs and terminal escapes never reach a message; 40 characters do.
+    const PointExchange::Imported odd = Imported(
+        "name,lat,lon\n\"a\r\n\tb\tc\x1B[2Jd" + QByteArray(50, 'x') + "\",-35,139\n", Format::csv);
+    EXPECT_EQ(odd.warnings.Lines(), QStringList{QStringLiteral("「a↵b c\uFFFD[2Jd") + QString(30, u'x') +
+                                                QStringLiteral("…」 は東経・北緯の範囲にないため取りこみませんでした（緯度 -35、経度 139）。")});
+}
+
+TEST(PointExchangeTest, DocumentsAreReadOrRefusedWhateverTheirEncodingAndDeclarations)
+{
+    const QByteArray wpt = "<wpt lat=\"35\" lon=\"139\"><name>p</name></wpt>";
+    const auto utf16 = [](const char* text, QStringConverter::Encoding encoding) {
+        QStringEncoder encoder(encoding, QStringConverter::Flag::WriteBom);
+        return QByteArray(encoder.encode(QString::fromUtf8(text)));
+    };
+    struct Case {
+        const char* what;
+        QByteArray bytes;
+        Format format;
+        const char* error;  // the start of it; empty when the point is read
+    };
+    const QList<Case> cases{
+        {"a DTD that declares nothing", "<!DOCTYPE gpx><gpx>" + wpt + "</gpx>", Format::gpx, ""},
+        {"a comment after the root", "<gpx>" + wpt + "</gpx>\n<!-- end -->\n", Format::gpx, ""},
+        {"an external DTD", "<!DOCTYPE gpx SYSTEM \"gpx.dtd\"><gpx>" + wpt + "</gpx>", Format::gpx, "DTD で実体"},
+        {"text after the root", "<gpx>" + wpt + "</gpx>x", Format::gpx, "XML として読めません（1 行 56 桁: Extra content"},
+        {"CP932 bytes declared UTF-8", "<?xml version=\"1.0\" encoding=\"UTF-8\"?><gpx><wpt lat=\"35\" lon=\"139\"><name>\x93\x8C",
+         Format::gpx, "XML として読めません（1 行 38 桁: UTF-8 として読めない文字があります）。"},
+        {"UTF-16 CSV", utf16("名称,緯度,経度\r\n東京,35.6,139.7\r\n", QStringConverter::Utf16LE), Format::csv, ""},
+        {"UTF-16 GeoJSON",
+         utf16(R"({"type":"Feature","geometry":{"type":"Point","coordinates":[139.7,35.6]},"properties":{"name":"東京"}})",
+               QStringConverter::Utf16BE),
+         Format::geojson, ""},
+        {"JSON cut short", R"({"type":"Feature","geometry":)", Format::geojson, "JSON として読めません（29 バイト目: 値がありません）。"},
+    };
+    for (const Case& c : cases) {
+        const PointExchange::Imported imported = Imported(c.bytes, c.format);
+        const QString error = QString::fromUtf8(c.error);
+        EXPECT_EQ(imported.error.left(error.size()), error) << c.what;
+        EXPECT_EQ(imported.entries.size(), *c.error ? 0u : 1u) << c.what;
+    }
+}
+
 TEST(PointExchangeTest, TenThousandWaypointsAreAllRead)
 {
     std::vector<PointEntry> many;
@@ -325,7 +384,8 @@ TEST(PointExchangeTest, LargeGpxFilesReadInHalvesGiveWhatTheWholeGives)
                   "<metadata><wpt lat=\"1\" lon=\"2\"><name>inner</name></wpt></metadata>");
     QByteArray brokenLate = gpx;
     brokenLate.insert(gpx.size() - 100, "<wpt lat=\"1\">");
-    for (const QByteArray& file : {gpx + "</gpx>\n", inComment + "</gpx>\n", nested + "</gpx>\n", brokenLate + "</gpx>\n"}) {
+    for (const QByteArray& file : {gpx + "</gpx>\n", inComment + "</gpx>\n", nested + "</gpx>\n", brokenLate + "</gpx>\n",
+                                   gpx + "</gpx>\n<gpx><wpt lat=\"1\" lon=\"2\"/></gpx>\n"}) {
         ASSERT_GT(file.size(), GpxFormat::kHalvedSize);
         const ReadResult whole = GpxFormat::ReadWhole(file);
         const ReadResult halves = GpxFormat::Read(file);
