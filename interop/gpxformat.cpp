@@ -38,11 +38,6 @@ bool ReadWaypoint(QXmlStreamReader& xml, ReadResult& result)
     point.longitudeText = attributes.value(QLatin1StringView("lon")).toString();
     point.latitude = point.latitudeText.toDouble(&latOk);
     point.longitude = point.longitudeText.toDouble(&lonOk);
-    if (latOk && lonOk && result.Counting()) {
-        xml.skipCurrentElement();
-        result.Add(std::move(point));
-        return true;
-    }
     while (xml.readNextStartElement()) {
         const QStringView name = xml.name();
         if (name == u"name")

@@ -73,7 +73,7 @@ bool ReadPlacemark(QXmlStreamReader& xml, ReadResult& result, int& notPoints)
             point.name = xml.readElementText(QXmlStreamReader::IncludeChildElements);
         } else if (name == u"styleUrl") {
             point.symbol = xml.readElementText(QXmlStreamReader::IncludeChildElements);
-        } else if (name == u"ExtendedData" && !result.Counting()) {
+        } else if (name == u"ExtendedData") {
             ReadExtendedData(xml, point);
         } else if (name == u"Point") {
             hasPoint = true;

@@ -14,7 +14,9 @@ namespace tovik {
 class ReadResult {
 public:
     // Takes a point read, in file order; false when it wants no more points, and then
-    // the reader only counts them, without the work of reading what they hold.
+    // they are only counted. The reader still reads each as it reads any other, so that
+    // a file gives the same answer (the same message, to the line and column) however
+    // many of its points are taken.
     using Take = std::function<bool(ExchangePoint&& point)>;
 
     // Without `take` the points are kept in `points`.
