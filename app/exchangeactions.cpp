@@ -49,20 +49,15 @@ void ExchangeActions::SetDatum(DeviceDatum chosen)
     QSettings().setValue(kDatumSetting, QString::fromLatin1(DatumConverter::Name(datum)));
     // What the file-import view shows is what reading its file under this datum gives.
     const PointExchange::Imported fitted = importModel.Refit(ExchangeConverter(datum));
-    if (fitted.warnings != importWarnings || !fitted.error.isEmpty())
+    if (fitted.warnings.Lines() != importWarnings || !fitted.error.isEmpty())
         Tell(fitted.error, fitted.warnings);
-    importWarnings = fitted.warnings;
+    importWarnings = fitted.warnings.Lines();
     emit DatumChanged(datum);
 }
 
-void ExchangeActions::Tell(const QString& error, const QStringList& warnings)
+void ExchangeActions::Tell(const QString& error, const WarningList& warnings)
 {
-    QStringList lines = warnings;
-    if (lines.size() > kWarningsShown) {
-        const qsizetype more = lines.size() - kWarningsShown;
-        lines = lines.mid(0, kWarningsShown);
-        lines << QStringLiteral("ほか %1 件").arg(more);
-    }
+    QStringList lines = warnings.Lines(kWarningsShown);
     if (!error.isEmpty())
         lines.prepend(error);
     if (!lines.isEmpty())
@@ -91,11 +86,11 @@ void ExchangeActions::Export()
     options.title = QFileInfo(filePath.isEmpty() ? chosen : filePath).completeBaseName();
     options.icons = &MarkPngs::Png;
     QString error;
-    QStringList warnings;
+    WarningList warnings;
     const QByteArray bytes = PointExchange::Export(entries, ExchangeConverter(datum), options, error, &warnings);
     if (error.isEmpty())
         error = PointExchange::WriteFile(Encoded(chosen), bytes);
-    Tell(error, error.isEmpty() ? warnings : QStringList());
+    Tell(error, error.isEmpty() ? warnings : WarningList());
 }
 
 QString ExchangeActions::ChooseImportFile()
@@ -120,7 +115,7 @@ void ExchangeActions::LoadImportFile(const QString& path)
     Tell(fitted.error, fitted.warnings);
     if (!fitted.error.isEmpty())
         return;
-    importWarnings = fitted.warnings;
+    importWarnings = fitted.warnings.Lines();
     importModel.Show(std::move(source), std::move(fitted.entries));
 }
 

@@ -46,7 +46,7 @@ signals:
 
 private:
     // One box for an error and the warnings, the first of them and how many more.
-    void Tell(const QString& error, const QStringList& warnings);
+    void Tell(const QString& error, const WarningList& warnings);
 
     PointDocument& document;
     Prompter& prompter;

@@ -19,8 +19,7 @@ void ImportPointsModel::Show(PointExchange::Source from, std::vector<PointEntry>
     beginResetModel();
     source = std::move(from);
     // A .mem file's points are what is shown; they need not be kept twice.
-    if (source.memory)
-        source.stored.clear();
+    source.stored.clear();
     points = std::move(fitted);
     ticks.assign(points.size(), false);
     endResetModel();
@@ -28,11 +27,9 @@ void ImportPointsModel::Show(PointExchange::Source from, std::vector<PointEntry>
 
 PointExchange::Imported ImportPointsModel::Refit(const ExchangeConverter& converter)
 {
-    if (source.memory || source.points.empty())
+    if (source.format == ExchangeFormat::mem || source.bytes.empty())
         return {};
-    PointExchange::Source again;
-    again.points = source.points;
-    PointExchange::Imported fitted = PointExchange::Fit(again, converter);
+    PointExchange::Imported fitted = PointExchange::Fit(source, converter);
     if (fitted.entries.size() == points.size()) {
         // The same points at new positions: the rows keep their selection and ticks.
         points = std::move(fitted.entries);

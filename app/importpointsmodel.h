@@ -13,9 +13,9 @@ namespace tovik {
 class ExchangeConverter;
 
 // The points of the file in the file-import view, as the device would store them, in
-// the six columns of the lists. It keeps the points as the file holds them, so that a
-// change of the device datum fits them again from the file's own positions. Rows are made
-// as they are shown: a file of many thousand points costs little more than its points.
+// the six columns of the lists. It keeps the file's bytes as read, so that a change of
+// the device datum fits the points again from the file's own positions. Rows are made as
+// they are shown: a file of many thousand points costs little more than its points.
 class ImportPointsModel : public QAbstractTableModel {
     Q_OBJECT
 public:

@@ -24,6 +24,6 @@ int main(int argc, char* argv[])
         return 1;
     }
     std::printf("%zu points, %lld warnings\n", imported.entries.size(),
-                static_cast<long long>(imported.warnings.size()));
+                static_cast<long long>(imported.warnings.Count()));
     return 0;
 }

@@ -476,9 +476,9 @@ int TovikCli::Export(const QStringList& arguments)
     options.title = CliText::Printable(QFileInfo(in).completeBaseName());
     options.icons = &MarkPngs::Png;
     QString error;
-    QStringList warnings;
+    WarningList warnings;
     const QByteArray bytes = PointExchange::Export(entries, ExchangeConverter(*datum), options, error, &warnings);
-    for (const QString& warning : std::as_const(warnings))
+    for (const QString& warning : warnings.Lines())
         err << "tovik-cli: " << CliText::Printable(in) << ": " << warning << "\n";
     err.flush();
     if (!error.isEmpty()) {
@@ -544,19 +544,24 @@ int TovikCli::Import(const QStringList& arguments)
 
     const ExchangeConverter converter(*datum, mark);
     std::vector<PointEntry> entries;
+    std::size_t counted = 0;
     for (const QString& in : inputs) {
+        // One point past the device's capacity tells that there are too many: the rest are only counted.
+        const std::size_t room = static_cast<std::size_t>(PointBook::kCapacity - book.GetCount()) + 1;
         const PointExchange::Imported imported = PointExchange::ImportFile(
-            CliText::ToPath(in), givenFormat ? *givenFormat : *ExchangeFormat::FromPath(in), converter);
-        for (const QString& warning : imported.warnings)
+            CliText::ToPath(in), givenFormat ? *givenFormat : *ExchangeFormat::FromPath(in), converter,
+            room - std::min(room, entries.size()));
+        for (const QString& warning : imported.warnings.Lines())
             err << "tovik-cli: " << CliText::Printable(in) << ": " << warning << "\n";
         if (!imported.error.isEmpty()) {
             Fail(in, imported.error);
             return kRefused;
         }
         entries.insert(entries.end(), imported.entries.begin(), imported.entries.end());
+        counted += imported.counted;
     }
     err.flush();
-    const qsizetype total = book.GetCount() + static_cast<qsizetype>(entries.size());
+    const qsizetype total = book.GetCount() + static_cast<qsizetype>(entries.size() + counted);
     if (total > PointBook::kCapacity) {
         Fail(outPath, QStringLiteral("%1 地点あります。").arg(total) + QString::fromUtf8(messages::kTooManyPoints));
         return kRefused;

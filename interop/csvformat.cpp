@@ -3,12 +3,16 @@
 #include <QHash>
 #include <QRegularExpression>
 #include <QStringDecoder>
+#include <algorithm>
+#include <utility>
 
 #include "platform/cp932.h"
 #include "interop/coordinatetext.h"
+#include "interop/csvrows.h"
 #include "interop/devicefield.h"
 #include "interop/exchangeformat.h"
 #include "interop/textfitter.h"
+#include "interop/warninglist.h"
 
 namespace tovik {
 
@@ -68,10 +72,19 @@ const QHash<QString, QString>& Aliases()
     return aliases;
 }
 
-QString Decode(const QByteArray& bytes)
+// The text of the file; `warnings` says when bytes after a byte-order mark were no text
+// in its encoding.
+QString Decode(const QByteArray& bytes, WarningList& warnings)
 {
-    if (bytes.startsWith("\xEF\xBB\xBF"))
-        return QString::fromUtf8(bytes.mid(3));
+    if (const auto marked = QStringConverter::encodingForData(bytes)) {
+        QStringDecoder decoder(*marked);
+        const QString text = decoder.decode(bytes);
+        if (decoder.hasError())
+            warnings.Add(QStringLiteral("先頭に %1 の印（BOM）がありますが、%1 として読めないバイトがあります。"
+                                        "読めない文字は「？」になります。")
+                             .arg(QString::fromLatin1(QStringConverter::nameForEncoding(*marked))));
+        return text;
+    }
     QStringDecoder utf8(QStringConverter::Utf8, QStringConverter::Flag::Stateless);
     const QString text = utf8.decode(bytes);
     if (!utf8.hasError())
@@ -120,82 +133,66 @@ QList<QStringList> CsvFormat::SplitRows(const QString& text)
 {
     QList<QStringList> rows;
     QStringList row;
+    CsvRows reader(text);
     QString field;
-    bool quoted = false;
-    bool rowStarted = false;
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        const QChar c = text.at(i);
-        if (quoted) {
-            if (c == u'"') {
-                if (i + 1 < text.size() && text.at(i + 1) == u'"') {
-                    field += u'"';
-                    ++i;
-                } else {
-                    quoted = false;
-                }
-            } else {
-                field += c;
-            }
-            continue;
-        }
-        if (c == u'"') {
-            quoted = true;
-            rowStarted = true;
-        } else if (c == u',') {
-            row << field;
-            field.clear();
-            rowStarted = true;
-        } else if (c == u'\n' || c == u'\r') {
-            if (c == u'\r' && i + 1 < text.size() && text.at(i + 1) == u'\n')
-                ++i;
-            if (rowStarted || !field.isEmpty()) {
-                row << field;
-                rows << row;
-            }
-            row.clear();
-            field.clear();
-            rowStarted = false;
-        } else {
-            field += c;
-            rowStarted = true;
-        }
-    }
-    if (rowStarted || !field.isEmpty()) {
+    bool endsRow = false;
+    while (reader.Next(field, endsRow)) {
         row << field;
-        rows << row;
+        if (endsRow)
+            rows << std::exchange(row, {});
     }
     return rows;
 }
 
-ReadResult CsvFormat::Read(const QByteArray& bytes)
+ReadResult CsvFormat::Read(const QByteArray& bytes, ReadResult::Take take)
 {
-    ReadResult result;
+    ReadResult result(std::move(take));
     const QString kind = ExchangeFormat::Describe(bytes);
     if (kind != QStringLiteral("テキスト")) {
         result.error = ExchangeFormat::NotWhatItSays(bytes, "CSV");
         return result;
     }
-    const QList<QStringList> rows = SplitRows(Decode(bytes));
-    if (rows.isEmpty()) {
-        result.error = QStringLiteral("CSV ファイルが空です。");
-        return result;
-    }
+    const QString text = Decode(bytes, result.warnings);
+    CsvRows rows(text);
+    QString field;
+    bool endsRow = false;
     // Column of each key; the first column of a name counts.
     QHash<QString, int> columns;
-    for (int c = 0; c < rows.first().size(); ++c) {
-        const QString header = rows.first().at(c).trimmed().toLower();
-        if (const auto it = Aliases().constFind(header); it != Aliases().cend() && !columns.contains(*it))
-            columns.insert(*it, c);
+    int column = 0;
+    while (rows.Next(field, endsRow)) {
+        // No header name is longer than a few words.
+        if (const auto it = field.size() > 64 ? Aliases().cend() : Aliases().constFind(field.trimmed().toLower());
+            it != Aliases().cend() && !columns.contains(*it))
+            columns.insert(*it, column);
+        ++column;
+        if (endsRow)
+            break;
+    }
+    if (column == 0) {
+        result.error = QStringLiteral("CSV ファイルが空です。");
+        return result;
     }
     if (!columns.contains(kLatitude) || !columns.contains(kLongitude)) {
         result.error = QStringLiteral("CSV の見出し行に緯度（latitude）と経度（longitude）の列がありません。");
         return result;
     }
+    // Only the columns read are kept of a row, however many it has.
+    int lastColumn = 0;
+    for (const int c : std::as_const(columns))
+        lastColumn = std::max(lastColumn, c);
     const auto cell = [](const QStringList& row, int column) {
         return column < row.size() ? Undefused(row.at(column)) : QString();
     };
-    for (qsizetype r = 1; r < rows.size(); ++r) {
-        const QStringList& row = rows.at(r);
+    QStringList row;
+    qsizetype r = 1;
+    column = 0;
+    while (rows.Next(field, endsRow)) {
+        if (column++ <= lastColumn)
+            row << field;
+        if (!endsRow)
+            continue;
+        ++r;
+        column = 0;
         ExchangePoint point;
         for (auto it = columns.cbegin(); it != columns.cend(); ++it) {
             const QString value = cell(row, it.value());
@@ -206,28 +203,32 @@ ReadResult CsvFormat::Read(const QByteArray& bytes)
             else if (it.key() != kLatitude && it.key() != kLongitude && !value.isEmpty())
                 point.SetDevice(it.key(), value);
         }
-        const QString latitudeText = cell(row, columns.value(kLatitude));
-        const QString longitudeText = cell(row, columns.value(kLongitude));
-        const CoordinateText::Reading latitude = CoordinateText::Read(latitudeText);
-        const CoordinateText::Reading longitude = CoordinateText::Read(longitudeText);
+        point.latitudeText = cell(row, columns.value(kLatitude));
+        point.longitudeText = cell(row, columns.value(kLongitude));
+        row.clear();
+        const CoordinateText::Reading latitude = CoordinateText::Read(point.latitudeText);
+        const CoordinateText::Reading longitude = CoordinateText::Read(point.longitudeText);
         if (latitude.ambiguous || longitude.ambiguous) {
-            result.warnings << QStringLiteral("%1 行目「%2」は座標「%3」の読み方が一つに決まらないため取りこみませんでした"
+            if (!result.Unread(QStringLiteral("%1 行目%2は座標%3の読み方が一つに決まらないため取りこみませんでした"
                                               "（35°41′20.5″ のように単位記号を付けるか、35.41.20.500 の形で書いてください）。")
-                                   .arg(r + 1)
-                                   .arg(point.name, latitude.ambiguous ? latitudeText : longitudeText);
+                                   .arg(r)
+                                   .arg(WarningList::Quote(point.name),
+                                        WarningList::Quote(latitude.ambiguous ? point.latitudeText : point.longitudeText))))
+                return result;
             continue;
         }
         if (!latitude.degrees || !longitude.degrees) {
-            result.warnings << QStringLiteral("%1 行目「%2」は緯度・経度が読めないため取りこみませんでした。")
-                                   .arg(r + 1)
-                                   .arg(point.name);
+            if (!result.Unread(QStringLiteral("%1 行目%2は緯度・経度が読めないため取りこみませんでした。")
+                                   .arg(r)
+                                   .arg(WarningList::Quote(point.name))))
+                return result;
             continue;
         }
         point.latitude = *latitude.degrees;
         point.longitude = *longitude.degrees;
-        result.points.push_back(std::move(point));
+        result.Add(std::move(point));
     }
-    if (result.points.empty())
+    if (result.Found() == 0)
         result.error = QStringLiteral("CSV ファイルに読める地点がありません。");
     return result;
 }

@@ -8,6 +8,7 @@
 #include "core/fieldencoding.h"
 #include "core/markrule.h"
 #include "interop/textfitter.h"
+#include "interop/warninglist.h"
 
 namespace tovik {
 
@@ -44,7 +45,7 @@ std::optional<std::string> FromHex(const QString& hex)
 std::optional<int> ReadNumber(const QString& text, int lowest, int highest)
 {
     bool ok = false;
-    const int n = text.trimmed().toInt(&ok);
+    const int n = QStringView(text).trimmed().toInt(&ok);
     if (!ok || n < lowest || n > highest)
         return std::nullopt;
     return n;
@@ -119,6 +120,9 @@ std::optional<int> ExchangeConverter::MarkOfSymbol(const QString& symbol)
 {
     static const QRegularExpression pattern(QStringLiteral("^(?:.*[/#])?mark[ _-]?0*(\\d{1,2})(?:\\.png)?$"),
                                             QRegularExpression::CaseInsensitiveOption);
+    // No name of a mark is longer; a longer text is not searched.
+    if (symbol.size() > 256)
+        return std::nullopt;
     const QRegularExpressionMatch m = pattern.match(symbol.trimmed());
     if (!m.hasMatch())
         return std::nullopt;
@@ -128,7 +132,7 @@ std::optional<int> ExchangeConverter::MarkOfSymbol(const QString& symbol)
     return mark;
 }
 
-std::optional<ExchangePoint> ExchangeConverter::ToExchange(const PointEntry& e, QStringList* warnings) const
+std::optional<ExchangePoint> ExchangeConverter::ToExchange(const PointEntry& e, WarningList* warnings) const
 {
     const GeoPoint device{DatumConverter::Degrees(e.latitude, e.latitudeFraction),
                           DatumConverter::Degrees(e.longitude, e.longitudeFraction)};
@@ -138,8 +142,8 @@ std::optional<ExchangePoint> ExchangeConverter::ToExchange(const PointEntry& e, 
         return std::nullopt;
     if (outside && warnings) {
         const QString name = Readable(e.name);
-        *warnings << (name.trimmed().isEmpty() ? QStringLiteral("名前のない地点") : QStringLiteral("「%1」").arg(name)) +
-                         OutsideArea() + QStringLiteral("本体の座標のまま書き出しました。");
+        warnings->Add((name.trimmed().isEmpty() ? QStringLiteral("名前のない地点") : WarningList::Quote(name)) +
+                      OutsideArea() + QStringLiteral("本体の座標のまま書き出しました。"));
     }
 
     ExchangePoint p;
@@ -181,10 +185,12 @@ std::optional<ExchangePoint> ExchangeConverter::ToExchange(const PointEntry& e, 
     return p;
 }
 
-std::optional<PointEntry> ExchangeConverter::ToEntry(const ExchangePoint& p, int ordinal, QStringList& warnings) const
+std::optional<PointEntry> ExchangeConverter::ToEntry(const ExchangePoint& p, int ordinal, WarningList& warnings) const
 {
-    const QString label = p.name.trimmed().isEmpty() ? QStringLiteral("%1 番目の地点").arg(ordinal)
-                                                     : QStringLiteral("「%1」").arg(p.name);
+    const bool named = !QStringView(p.name).trimmed().isEmpty();
+    const auto label = [&p, named, ordinal] {
+        return named ? WarningList::Quote(p.name) : QStringLiteral("%1 番目の地点").arg(ordinal);
+    };
     const bool inRange = std::isfinite(p.latitude) && std::isfinite(p.longitude) && p.latitude >= 0 &&
                          p.latitude <= 90 && p.longitude >= 0 && p.longitude <= 180;
     bool outside = false;
@@ -202,13 +208,14 @@ std::optional<PointEntry> ExchangeConverter::ToEntry(const ExchangePoint& p, int
     const auto latitude = device ? DatumConverter::FromDegrees(device->latitude) : std::nullopt;
     const auto longitude = device ? DatumConverter::FromDegrees(device->longitude) : std::nullopt;
     if (!latitude || !longitude) {
-        warnings << label + QStringLiteral(" は東経・北緯の範囲にないため取りこみませんでした（緯度 %1、経度 %2）。")
-                                .arg(p.latitude, 0, 'f', 6)
-                                .arg(p.longitude, 0, 'f', 6);
+        // The file's own texts: a number such as 1e308 written out has 309 digits.
+        warnings.Add(warnings.Full() ? QString()
+                                     : label() + QStringLiteral(" は東経・北緯の範囲にないため取りこみませんでした（緯度 %1、経度 %2）。")
+                                                     .arg(WarningList::Cut(p.latitudeText), WarningList::Cut(p.longitudeText)));
         return std::nullopt;
     }
     if (outside)
-        warnings << label + OutsideArea() + QStringLiteral("位置をずらさずに取りこみました。");
+        warnings.Add(warnings.Full() ? QString() : label() + OutsideArea() + QStringLiteral("位置をずらさずに取りこみました。"));
 
     PointEntry e;
     e.occupied = PointEntry::kOccupied;
@@ -260,8 +267,12 @@ std::optional<PointEntry> ExchangeConverter::ToEntry(const ExchangePoint& p, int
     e.category = static_cast<std::uint8_t>(
         ReadNumber(p.Device(DeviceField::kCategory), 0, 255).value_or(followers.category));
 
-    if (!changed.isEmpty())
-        warnings << label + QStringLiteral(" の%1を本体に保存できる形に変えました。").arg(changed.join(u'・'));
+    if (!changed.isEmpty()) {
+        // The name stored beside the file's, so that two names cut to the same can be told apart.
+        warnings.Add(warnings.Full() ? QString()
+                                     : label() + (nameChanged ? u'→' + WarningList::Quote(Cp932::Decode(e.name)) : QString()) +
+                                           QStringLiteral(" の%1を本体に保存できる形に変えました。").arg(changed.join(u'・')));
+    }
     return e;
 }
 

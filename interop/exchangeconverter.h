@@ -1,11 +1,11 @@
 #pragma once
 
 #include <QString>
-#include <QStringList>
 #include <optional>
 
 #include "core/datumconverter.h"
 #include "interop/exchangepoint.h"
+#include "interop/warninglist.h"
 #include "core/pointentry.h"
 
 namespace tovik {
@@ -28,11 +28,12 @@ public:
 
     // Nothing when the position cannot be converted. A point outside the Tokyo datum's area
     // of use keeps its stored position, with a warning naming it.
-    std::optional<ExchangePoint> ToExchange(const PointEntry& entry, QStringList* warnings = nullptr) const;
+    std::optional<ExchangePoint> ToExchange(const PointEntry& entry, WarningList* warnings = nullptr) const;
     // The point as the device stores it; nothing, with a warning naming the point, when
-    // it cannot be stored. Every change made to fit it is named in a warning as well.
+    // it cannot be stored. Every change made to fit it is named in a warning as well, a
+    // changed name with the name stored.
     // `ordinal` (counted from 1) names a point without a name.
-    std::optional<PointEntry> ToEntry(const ExchangePoint& point, int ordinal, QStringList& warnings) const;
+    std::optional<PointEntry> ToEntry(const ExchangePoint& point, int ordinal, WarningList& warnings) const;
 
     // "mark00" to "mark25": the symbol, style and icon name of a mark.
     static QString SymbolOf(int mark);

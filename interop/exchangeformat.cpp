@@ -1,6 +1,7 @@
 #include "interop/exchangeformat.h"
 
 #include <QFileInfo>
+#include <QStringDecoder>
 #include <QXmlStreamReader>
 
 namespace tovik {
@@ -62,8 +63,12 @@ QString ExchangeFormat::Describe(const QByteArray& bytes)
     if (bytes.size() >= 9604 && bytes.size() <= 9604 + 16 && bytes.at(9600) == '\xA5')
         return QStringLiteral(".mem");
     QByteArray head = bytes.left(4096);
-    if (head.startsWith("\xEF\xBB\xBF"))
-        head.remove(0, 3);
+    // A byte-order mark (UTF-8, or UTF-16 as some Windows programs write XML) names the
+    // encoding of what follows; the kind is told from the text.
+    if (const std::optional<QStringConverter::Encoding> marked = QStringConverter::encodingForData(head)) {
+        QStringDecoder decoder(*marked);
+        head = QString(decoder.decode(head)).toUtf8();
+    }
     head = head.trimmed();
     if (head.startsWith('{') || head.startsWith('['))
         return QStringLiteral("JSON");
@@ -91,14 +96,6 @@ QString ExchangeFormat::NotWhatItSays(const QByteArray& bytes, const char* expec
 {
     return QStringLiteral("%1 ファイルではありません（中身は %2 のようです）。")
         .arg(QString::fromLatin1(expected), Describe(bytes));
-}
-
-QString ExchangeFormat::XmlError(const QXmlStreamReader& xml)
-{
-    return QStringLiteral("XML として読めません（%1 行 %2 桁: %3）。")
-        .arg(xml.lineNumber())
-        .arg(xml.columnNumber())
-        .arg(xml.errorString());
 }
 
 }  // namespace tovik

@@ -4,8 +4,6 @@
 #include <QString>
 #include <optional>
 
-class QXmlStreamReader;
-
 namespace tovik {
 
 // The formats points travel in, and what their readers and writers share.
@@ -26,12 +24,12 @@ public:
     static QString Degrees(double degrees);
 
     // What a file's bytes look like, for messages: "GPX", "KML", "ZIP", "JSON",
-    // ".mem", "XML", "テキスト" or "バイナリ".
+    // ".mem", "XML", "テキスト" or "バイナリ"; text after a byte-order mark in its own
+    // encoding.
     static QString Describe(const QByteArray& bytes);
     static bool LooksLikeXml(const QByteArray& bytes);
     // The message for a file that is not of the format its name or --format says.
     static QString NotWhatItSays(const QByteArray& bytes, const char* expected);
-    static QString XmlError(const QXmlStreamReader& xml);
 };
 
 }  // namespace tovik

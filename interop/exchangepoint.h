@@ -3,8 +3,6 @@
 #include <QList>
 #include <QPair>
 #include <QString>
-#include <QStringList>
-#include <vector>
 
 namespace tovik {
 
@@ -15,6 +13,9 @@ struct ExchangePoint {
     QString name;
     double latitude = 0;   // WGS 84, decimal degrees
     double longitude = 0;
+    // The coordinates as the file writes them, for messages.
+    QString latitudeText;
+    QString longitudeText;
     // A <sym>, style or column that may name one of the device's marks ("mark03").
     QString symbol;
     // What the writers show people: the reading and a summary of the fields.
@@ -25,13 +26,6 @@ struct ExchangePoint {
     QString Device(const QString& key) const;
     bool HasDevice(const QString& key) const;
     void SetDevice(const QString& key, const QString& value);
-};
-
-// What a reader found in a file: its points in file order, or why it found none.
-struct ReadResult {
-    std::vector<ExchangePoint> points;
-    QStringList warnings;
-    QString error;
 };
 
 }  // namespace tovik

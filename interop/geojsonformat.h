@@ -3,7 +3,7 @@
 #include <QByteArray>
 #include <vector>
 
-#include "interop/exchangepoint.h"
+#include "interop/readresult.h"
 
 namespace tovik {
 
@@ -12,7 +12,7 @@ namespace tovik {
 // well; features of other geometries are left out.
 class GeoJsonFormat {
 public:
-    static ReadResult Read(const QByteArray& bytes);
+    static ReadResult Read(const QByteArray& bytes, ReadResult::Take take = {});
     static QByteArray Write(const std::vector<ExchangePoint>& points);
 };
 

@@ -1,12 +1,13 @@
 #include "interop/gpxformat.h"
 
-#include <QBuffer>
+#include <QStringConverter>
 #include <QXmlStreamReader>
 #include <QXmlStreamWriter>
 #include <future>
 
 #include "interop/devicefield.h"
 #include "interop/exchangeformat.h"
+#include "interop/warninglist.h"
 #include "interop/xmlwalk.h"
 
 namespace tovik {
@@ -26,14 +27,17 @@ void ReadExtensions(QXmlStreamReader& xml, ExchangePoint& point)
     });
 }
 
-// One <wpt>; its children other than those read here are skipped whole.
-void ReadWaypoint(QXmlStreamReader& xml, ReadResult& result)
+// One <wpt>; its children other than those read here are skipped whole. False once too
+// many points could not be read.
+bool ReadWaypoint(QXmlStreamReader& xml, ReadResult& result)
 {
     ExchangePoint point;
     bool latOk = false, lonOk = false;
     const QXmlStreamAttributes attributes = xml.attributes();
-    point.latitude = attributes.value(QLatin1StringView("lat")).toDouble(&latOk);
-    point.longitude = attributes.value(QLatin1StringView("lon")).toDouble(&lonOk);
+    point.latitudeText = attributes.value(QLatin1StringView("lat")).toString();
+    point.longitudeText = attributes.value(QLatin1StringView("lon")).toString();
+    point.latitude = point.latitudeText.toDouble(&latOk);
+    point.longitude = point.longitudeText.toDouble(&lonOk);
     while (xml.readNextStartElement()) {
         const QStringView name = xml.name();
         if (name == u"name")
@@ -45,44 +49,42 @@ void ReadWaypoint(QXmlStreamReader& xml, ReadResult& result)
         else
             xml.skipCurrentElement();
     }
-    if (latOk && lonOk)
-        result.points.push_back(std::move(point));
-    else
-        result.warnings << QStringLiteral("「%1」は緯度・経度が読めないため取りこみませんでした。").arg(point.name);
+    if (!latOk || !lonOk)
+        return result.Unread(
+            QStringLiteral("%1は緯度・経度が読めないため取りこみませんでした。").arg(WarningList::Quote(point.name)));
+    result.Add(std::move(point));
+    return true;
 }
 
 }  // namespace
 
-ReadResult GpxFormat::Read(const QByteArray& bytes)
+ReadResult GpxFormat::Read(const QByteArray& bytes, ReadResult::Take take)
 {
-    if (bytes.size() >= kHalvedSize) {
+    // Points taken one by one go in file order: only the whole gives that.
+    if (!take && bytes.size() >= kHalvedSize) {
         if (std::optional<ReadResult> halves = ReadInHalves(bytes))
             return std::move(*halves);
     }
-    return ReadWhole(bytes);
+    return ReadWhole(bytes, std::move(take));
 }
 
-ReadResult GpxFormat::ReadWhole(const QByteArray& bytes)
+ReadResult GpxFormat::ReadWhole(const QByteArray& bytes, ReadResult::Take take)
 {
-    ReadResult result;
-    // Through a device Qt's reader decodes the text a block at a time, rather than all of
-    // it up front, which takes half the time for a large file.
-    QBuffer device;
-    device.setData(bytes);
-    device.open(QIODevice::ReadOnly);
-    QXmlStreamReader xml(&device);
-    if (!XmlWalk::OpenRoot(xml, bytes, u"gpx", "GPX", result.error))
+    ReadResult result(std::move(take));
+    XmlWalk walk(bytes);
+    if (!walk.OpenRoot(u"gpx", "GPX", result.error))
         return result;
-    XmlWalk::Inside(xml, [&result](QXmlStreamReader& x, int depth) {
+    XmlWalk::Inside(walk.Reader(), [&result](QXmlStreamReader& x, int depth) {
         if (depth != 1 || x.name() != u"wpt")
             return false;
-        ReadWaypoint(x, result);
+        if (!ReadWaypoint(x, result))
+            x.raiseError(result.error);
         return true;
     });
-    if (xml.hasError()) {
-        result.error = ExchangeFormat::XmlError(xml);
+    if (const QString error = walk.Finish(); !error.isEmpty()) {
+        result.error = error;
         result.points.clear();
-    } else if (result.points.empty() && result.error.isEmpty()) {
+    } else if (result.Found() == 0) {
         result.error = QStringLiteral("GPX ファイルに地点（wpt）がありません。");
     }
     return result;
@@ -90,15 +92,16 @@ ReadResult GpxFormat::ReadWhole(const QByteArray& bytes)
 
 std::optional<ReadResult> GpxFormat::ReadInHalves(const QByteArray& bytes)
 {
+    // The second half is written as UTF-8: the file must be UTF-8 too.
+    if (const auto marked = QStringConverter::encodingForData(bytes); marked && *marked != QStringConverter::Utf8)
+        return std::nullopt;
     // The root's start tag, with the namespaces the second half needs.
-    QBuffer device;
-    device.setData(bytes);
-    device.open(QIODevice::ReadOnly);
-    QXmlStreamReader head(&device);
+    XmlWalk walk(bytes);
+    QXmlStreamReader& head = walk.Reader();
     while (!head.atEnd() && !head.isStartElement()) {
         head.readNext();
         if (head.isDTD())
-            return std::nullopt;  // entities of its own: only the whole file reads right
+            return std::nullopt;  // only the whole file is refused or read right
     }
     const QString encoding = head.documentEncoding().toString();
     if (!head.isStartElement() || head.name() != u"gpx" ||
@@ -136,9 +139,9 @@ std::optional<ReadResult> GpxFormat::ReadInHalves(const QByteArray& bytes)
     ReadResult rest = later.get();
     if (!result.error.isEmpty() || !rest.error.isEmpty())
         return std::nullopt;
-    result.warnings += rest.warnings;
-    result.points.insert(result.points.end(), std::make_move_iterator(rest.points.begin()),
-                         std::make_move_iterator(rest.points.end()));
+    result.Append(std::move(rest));
+    if (!result.error.isEmpty())
+        return std::nullopt;
     return result;
 }
 

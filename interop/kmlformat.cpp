@@ -1,7 +1,5 @@
 #include "interop/kmlformat.h"
 
-#include <QBuffer>
-#include <QRegularExpression>
 #include <QXmlStreamReader>
 #include <QXmlStreamWriter>
 #include <set>
@@ -10,6 +8,7 @@
 #include "interop/devicefield.h"
 #include "interop/exchangeconverter.h"
 #include "interop/exchangeformat.h"
+#include "interop/warninglist.h"
 #include "interop/xmlwalk.h"
 
 namespace tovik {
@@ -43,23 +42,29 @@ void ReadExtendedData(QXmlStreamReader& xml, ExchangePoint& point)
     });
 }
 
-// "lon,lat[,alt]"; the first tuple when there are several.
+// "lon,lat[,alt]"; the first tuple when there are several (never all of them split
+// apart: a <Point> may come with millions).
 bool ReadCoordinates(const QString& text, ExchangePoint& point)
 {
-    static const QRegularExpression blank(QStringLiteral("\\s+"));
-    const QStringList tuples = text.trimmed().split(blank, Qt::SkipEmptyParts);
-    if (tuples.isEmpty())
+    const QStringView trimmed = QStringView(text).trimmed();
+    qsizetype end = 0;
+    while (end < trimmed.size() && !trimmed[end].isSpace())
+        ++end;
+    const QStringView tuple = trimmed.left(end);
+    const qsizetype comma = tuple.indexOf(u',');
+    if (comma < 0)
         return false;
-    const QStringList parts = tuples.first().split(u',');
-    if (parts.size() < 2)
-        return false;
+    const qsizetype next = tuple.indexOf(u',', comma + 1);
+    point.longitudeText = tuple.left(comma).toString();
+    point.latitudeText = tuple.sliced(comma + 1, (next < 0 ? tuple.size() : next) - comma - 1).toString();
     bool lonOk = false, latOk = false;
-    point.longitude = parts[0].toDouble(&lonOk);
-    point.latitude = parts[1].toDouble(&latOk);
+    point.longitude = point.longitudeText.toDouble(&lonOk);
+    point.latitude = point.latitudeText.toDouble(&latOk);
     return lonOk && latOk;
 }
 
-void ReadPlacemark(QXmlStreamReader& xml, ReadResult& result, int& notPoints)
+// One <Placemark>; false once too many points could not be read.
+bool ReadPlacemark(QXmlStreamReader& xml, ReadResult& result, int& notPoints)
 {
     ExchangePoint point;
     bool hasPoint = false, coordinatesOk = false, otherGeometry = false;
@@ -89,40 +94,38 @@ void ReadPlacemark(QXmlStreamReader& xml, ReadResult& result, int& notPoints)
         }
     }
     if (hasPoint && coordinatesOk)
-        result.points.push_back(std::move(point));
+        result.Add(std::move(point));
     else if (hasPoint)
-        result.warnings << QStringLiteral("「%1」は座標が読めないため取りこみませんでした。").arg(point.name);
+        return result.Unread(QStringLiteral("%1は座標が読めないため取りこみませんでした。").arg(WarningList::Quote(point.name)));
     else if (otherGeometry)
         ++notPoints;
+    return true;
 }
 
 }  // namespace
 
-ReadResult KmlFormat::Read(const QByteArray& bytes)
+ReadResult KmlFormat::Read(const QByteArray& bytes, ReadResult::Take take)
 {
-    ReadResult result;
-    // Through a device, as GpxFormat reads: decoded a block at a time.
-    QBuffer device;
-    device.setData(bytes);
-    device.open(QIODevice::ReadOnly);
-    QXmlStreamReader xml(&device);
-    if (!XmlWalk::OpenRoot(xml, bytes, u"kml", "KML", result.error))
+    ReadResult result(std::move(take));
+    XmlWalk walk(bytes);
+    if (!walk.OpenRoot(u"kml", "KML", result.error))
         return result;
     int notPoints = 0;
-    XmlWalk::Inside(xml, [&result, &notPoints](QXmlStreamReader& x, int) {
+    XmlWalk::Inside(walk.Reader(), [&result, &notPoints](QXmlStreamReader& x, int) {
         if (x.name() != u"Placemark")
             return false;
-        ReadPlacemark(x, result, notPoints);
+        if (!ReadPlacemark(x, result, notPoints))
+            x.raiseError(result.error);
         return true;
     });
-    if (xml.hasError()) {
-        result.error = ExchangeFormat::XmlError(xml);
+    if (const QString error = walk.Finish(); !error.isEmpty()) {
+        result.error = error;
         result.points.clear();
         return result;
     }
     if (notPoints > 0)
-        result.warnings << QStringLiteral("点でない図形の placemark %1 件は取りこみませんでした。").arg(notPoints);
-    if (result.points.empty())
+        result.warnings.Add(QStringLiteral("点でない図形の placemark %1 件は取りこみませんでした。").arg(notPoints));
+    if (result.Found() == 0)
         result.error = QStringLiteral("KML ファイルに地点（Point の placemark）がありません。");
     return result;
 }

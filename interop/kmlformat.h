@@ -4,7 +4,7 @@
 #include <QString>
 #include <vector>
 
-#include "interop/exchangepoint.h"
+#include "interop/readresult.h"
 
 namespace tovik {
 
@@ -13,7 +13,7 @@ namespace tovik {
 // the mark as the style "#markNN", and the device's fields as <ExtendedData> <Data>.
 class KmlFormat {
 public:
-    static ReadResult Read(const QByteArray& bytes);
+    static ReadResult Read(const QByteArray& bytes, ReadResult::Take take = {});
     // One style per mark used, with the mark's colour for the label (and for the map
     // program's own pin); `iconFolder` non-empty: the mark's icon in that folder of a KMZ
     // ("files/mark03.png").

@@ -20,7 +20,7 @@ const QString kIconFolder = QStringLiteral("files");
 
 struct Converted {
     std::vector<PointEntry> entries;
-    QStringList warnings;
+    WarningList warnings;
 };
 
 // Points `from` to `to` fitted to the device, each named by its place in the file.
@@ -57,22 +57,22 @@ QString TooLarge()
 
 }  // namespace
 
-ReadResult PointExchange::Read(const QByteArray& bytes, ExchangeFormat::Format format)
+ReadResult PointExchange::Read(const QByteArray& bytes, ExchangeFormat::Format format, ReadResult::Take take)
 {
     switch (format) {
     case ExchangeFormat::gpx:
-        return GpxFormat::Read(bytes);
+        return GpxFormat::Read(bytes, std::move(take));
     case ExchangeFormat::kml:
-        return KmlFormat::Read(bytes);
+        return KmlFormat::Read(bytes, std::move(take));
     case ExchangeFormat::kmz: {
         ReadResult result;
         const QByteArray document = KmzArchive::ReadDocument(bytes, result.error);
-        return result.error.isEmpty() ? KmlFormat::Read(document) : result;
+        return result.error.isEmpty() ? KmlFormat::Read(document, std::move(take)) : result;
     }
     case ExchangeFormat::csv:
-        return CsvFormat::Read(bytes);
+        return CsvFormat::Read(bytes, std::move(take));
     case ExchangeFormat::geojson:
-        return GeoJsonFormat::Read(bytes);
+        return GeoJsonFormat::Read(bytes, std::move(take));
     case ExchangeFormat::mem:
         break;
     }
@@ -82,66 +82,69 @@ ReadResult PointExchange::Read(const QByteArray& bytes, ExchangeFormat::Format f
 }
 
 PointExchange::Imported PointExchange::ImportBytes(const QByteArray& bytes, ExchangeFormat::Format format,
-                                                   const ExchangeConverter& converter)
-{
-    ReadResult read = Read(bytes, format);
-    Source source;
-    source.points = std::move(read.points);
-    source.warnings = std::move(read.warnings);
-    source.error = std::move(read.error);
-    return Fit(source, converter);
-}
-
-PointExchange::Imported PointExchange::Fit(const Source& source, const ExchangeConverter& converter)
+                                                   const ExchangeConverter& converter, std::size_t mostEntries)
 {
     Imported imported;
-    imported.warnings = source.warnings;
-    imported.error = source.error;
-    if (!imported.error.isEmpty())
-        return imported;
-    if (source.memory) {
-        imported.entries = source.stored;
-        return imported;
-    }
     if (!converter.Error().isEmpty()) {
         imported.error = converter.Error();
         return imported;
     }
-    const std::vector<ExchangePoint>& points = source.points;
+    Converted converted;
+    ReadResult read;
+    if (mostEntries != kEveryPoint) {
+        // Each point is converted as it is read, until there are enough.
+        int ordinal = 0;
+        read = Read(bytes, format, [&converted, &converter, &ordinal, mostEntries](ExchangePoint&& point) {
+            if (converted.entries.size() >= mostEntries)
+                return false;
+            if (auto entry = converter.ToEntry(point, ++ordinal, converted.warnings))
+                converted.entries.push_back(std::move(*entry));
+            return true;
+        });
+    } else {
+        read = Read(bytes, format);
+    }
+    imported.warnings = read.warnings;
+    if (!read.error.isEmpty()) {
+        imported.error = read.error;
+        return imported;
+    }
+    imported.counted = read.Counted();
     // Many points are fitted in two halves at once, the second half with a converter of
     // its own (a PROJ context serves one thread at a time).
-    const std::size_t half = points.size() >= kHalvedCount ? points.size() / 2 : points.size();
+    const std::size_t half = read.points.size() >= kHalvedCount ? read.points.size() / 2 : read.points.size();
     std::future<Converted> later;
-    if (half < points.size()) {
-        later = std::async(std::launch::async, [&points, half, &converter] {
+    if (half < read.points.size()) {
+        later = std::async(std::launch::async, [&read, half, &converter] {
             const ExchangeConverter own(converter.Datum(), converter.DefaultMark());
-            return Convert(points, half, points.size(), own);
+            return Convert(read.points, half, read.points.size(), own);
         });
     }
-    Converted converted = Convert(points, 0, half, converter);
+    if (!read.Takes())
+        converted = Convert(read.points, 0, half, converter);
     if (later.valid()) {
         Converted rest = later.get();
         converted.entries.insert(converted.entries.end(), rest.entries.begin(), rest.entries.end());
-        converted.warnings += rest.warnings;
+        converted.warnings.Append(rest.warnings);
     }
     imported.entries = std::move(converted.entries);
-    imported.warnings += converted.warnings;
-    if (imported.entries.empty())
+    imported.warnings.Append(converted.warnings);
+    if (imported.entries.empty() && imported.counted == 0)
         imported.error = QStringLiteral("取りこめる地点がありません。");
     return imported;
 }
 
 PointExchange::Imported PointExchange::ImportFile(const std::string& path, ExchangeFormat::Format format,
-                                                  const ExchangeConverter& converter)
+                                                  const ExchangeConverter& converter, std::size_t mostEntries)
 {
-    return Fit(ReadFile(path, format), converter);
+    return Fit(ReadFile(path, format), converter, mostEntries);
 }
 
 PointExchange::Source PointExchange::ReadFile(const std::string& path, ExchangeFormat::Format format)
 {
     Source source;
+    source.format = format;
     if (format == ExchangeFormat::mem) {
-        source.memory = true;
         Imported stored = FromMem(path);
         source.stored = std::move(stored.entries);
         source.error = std::move(stored.error);
@@ -153,23 +156,38 @@ PointExchange::Source PointExchange::ReadFile(const std::string& path, ExchangeF
         return source;
     }
     // One byte more than the file had when it was looked at tells that it has grown since.
-    std::vector<std::uint8_t> buffer(static_cast<std::size_t>(stamp ? stamp->size + 1 : 1));
+    source.bytes.resize(static_cast<std::size_t>(stamp ? stamp->size + 1 : 1));
     std::size_t bytesRead = 0;
-    if (const FileCause cause = FileAccess().Read(path, buffer, bytesRead); cause != FileCause::none) {
+    if (const FileCause cause = FileAccess().Read(path, source.bytes, bytesRead); cause != FileCause::none) {
         source.error = QString::fromUtf8(PointBook::FileErrorText(cause, false));
         return source;
     }
-    if (bytesRead == buffer.size()) {
+    if (bytesRead == source.bytes.size()) {
         source.error = QStringLiteral("読んでいる間にファイルが変わりました。");
         return source;
     }
-    // The buffer outlives the reading, which keeps nothing of the bytes: no copy of them.
-    ReadResult read = Read(
-        QByteArray::fromRawData(reinterpret_cast<const char*>(buffer.data()), static_cast<qsizetype>(bytesRead)), format);
-    source.points = std::move(read.points);
-    source.warnings = std::move(read.warnings);
-    source.error = std::move(read.error);
+    source.bytes.resize(bytesRead);
+    source.bytes.shrink_to_fit();
     return source;
+}
+
+PointExchange::Imported PointExchange::Fit(const Source& source, const ExchangeConverter& converter,
+                                           std::size_t mostEntries)
+{
+    if (!source.error.isEmpty()) {
+        Imported failed;
+        failed.error = source.error;
+        return failed;
+    }
+    if (source.format == ExchangeFormat::mem) {
+        Imported stored;
+        stored.entries = source.stored;
+        return stored;
+    }
+    // The readers see the bytes themselves, not a copy of them.
+    return ImportBytes(QByteArray::fromRawData(reinterpret_cast<const char*>(source.bytes.data()),
+                                               static_cast<qsizetype>(source.bytes.size())),
+                       source.format, converter, mostEntries);
 }
 
 QString PointExchange::WriteFile(const std::string& path, const QByteArray& bytes)
@@ -181,7 +199,7 @@ QString PointExchange::WriteFile(const std::string& path, const QByteArray& byte
 }
 
 QByteArray PointExchange::Export(const std::vector<PointEntry>& entries, const ExchangeConverter& converter,
-                                 const ExportOptions& options, QString& error, QStringList* warnings)
+                                 const ExportOptions& options, QString& error, WarningList* warnings)
 {
     if (!converter.Error().isEmpty()) {
         error = converter.Error();
@@ -192,7 +210,7 @@ QByteArray PointExchange::Export(const std::vector<PointEntry>& entries, const E
     for (const PointEntry& e : entries) {
         auto point = converter.ToExchange(e, warnings);
         if (!point) {
-            error = QStringLiteral("「%1」の座標を WGS 84 に変換できません。").arg(Cp932::Decode(e.name));
+            error = QStringLiteral("%1の座標を WGS 84 に変換できません。").arg(WarningList::Quote(Cp932::Decode(e.name)));
             return {};
         }
         points.push_back(std::move(*point));

@@ -3,13 +3,17 @@
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
+#include <cstddef>
 #include <functional>
+#include <limits>
 #include <string>
 #include <vector>
 
 #include "interop/csvformat.h"
 #include "interop/exchangeconverter.h"
 #include "interop/exchangeformat.h"
+#include "interop/readresult.h"
+#include "interop/warninglist.h"
 #include "core/pointentry.h"
 
 namespace tovik {
@@ -23,19 +27,24 @@ public:
     // From this many points on, two cores fit them to the device.
     static constexpr std::size_t kHalvedCount = 2000;
 
+    // Every point of a file is converted.
+    static constexpr std::size_t kEveryPoint = std::numeric_limits<std::size_t>::max();
+
     struct Imported {
         std::vector<PointEntry> entries;
-        QStringList warnings;
+        WarningList warnings;
         QString error;  // set when nothing could be taken from the file
+        // The points found after the most that were to be converted: counted only.
+        std::size_t counted = 0;
     };
 
-    // A file's points as read, before they are fitted to the device: exchange points, or
-    // the entries of a .mem file as stored, which need no fitting.
+    // A file as read, before its points are fitted to the device: the bytes of an
+    // exchange file (far fewer than the points they make), or the entries of a .mem file
+    // as stored, which need no fitting.
     struct Source {
-        bool memory = false;  // a .mem file: its points are in `stored`
-        std::vector<ExchangePoint> points;
+        ExchangeFormat::Format format = ExchangeFormat::mem;
+        std::vector<std::uint8_t> bytes;
         std::vector<PointEntry> stored;
-        QStringList warnings;
         QString error;
     };
 
@@ -50,24 +59,27 @@ public:
     };
 
     // The device's points of a file (its path as the file system's bytes), fitted to the
-    // device; .mem files as they are. Regular files only, as everywhere.
+    // device; .mem files as they are. Regular files only, as everywhere. Once
+    // `mostEntries` points are converted, the rest are only counted, so that a file of a
+    // million points is known to hold too many without the work of converting them.
     static Imported ImportFile(const std::string& path, ExchangeFormat::Format format,
-                               const ExchangeConverter& converter);
-    // The same in two steps, so that the points read can be fitted again (for another
-    // device datum) without reading the file again.
+                               const ExchangeConverter& converter, std::size_t mostEntries = kEveryPoint);
+    // The same in two steps, so that a file read once can be fitted again (for another
+    // device datum) without reading it again.
     static Source ReadFile(const std::string& path, ExchangeFormat::Format format);
-    static Imported Fit(const Source& source, const ExchangeConverter& converter);
+    static Imported Fit(const Source& source, const ExchangeConverter& converter,
+                        std::size_t mostEntries = kEveryPoint);
     // Writes the bytes of an export atomically; the message when it could not.
     static QString WriteFile(const std::string& path, const QByteArray& bytes);
     static Imported ImportBytes(const QByteArray& bytes, ExchangeFormat::Format format,
-                                const ExchangeConverter& converter);
+                                const ExchangeConverter& converter, std::size_t mostEntries = kEveryPoint);
     // The readers' points before they are fitted to the device.
-    static ReadResult Read(const QByteArray& bytes, ExchangeFormat::Format format);
+    static ReadResult Read(const QByteArray& bytes, ExchangeFormat::Format format, ReadResult::Take take = {});
 
     // The file's bytes; empty with `error` set when the points cannot be converted.
     // `warnings`, when given, receives what the user should know of the points written.
     static QByteArray Export(const std::vector<PointEntry>& entries, const ExchangeConverter& converter,
-                             const ExportOptions& options, QString& error, QStringList* warnings = nullptr);
+                             const ExportOptions& options, QString& error, WarningList* warnings = nullptr);
 };
 
 }  // namespace tovik

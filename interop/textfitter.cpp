@@ -13,7 +13,9 @@ const QString kReplacement = QStringLiteral("？");
 TextFitter::Fitted Encode(const QString& text, int maxBytes)
 {
     TextFitter::Fitted fitted;
-    if (const auto whole = Cp932::Encode(text); whole && static_cast<int>(whole->size()) <= maxBytes) {
+    // Every character takes a byte at least: a longer text is never encoded whole.
+    if (const auto whole = text.size() <= maxBytes ? Cp932::Encode(text) : std::nullopt;
+        whole && static_cast<int>(whole->size()) <= maxBytes) {
         fitted.bytes = *whole;
         return fitted;
     }

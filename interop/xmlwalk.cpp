@@ -1,23 +1,44 @@
 #include "interop/xmlwalk.h"
 
-#include <QXmlStreamReader>
+#include <QCoreApplication>
 
 #include "interop/exchangeformat.h"
+#include "interop/warninglist.h"
 
 namespace tovik {
 
-bool XmlWalk::OpenRoot(QXmlStreamReader& xml, const QByteArray& bytes, QStringView root, const char* what,
-                       QString& error)
+XmlWalk::XmlWalk(const QByteArray& bytes) : bytes(bytes), buffer(&this->bytes)
+{
+    buffer.open(QIODevice::ReadOnly);
+    xml.setDevice(&buffer);
+}
+
+bool XmlWalk::OpenRoot(QStringView root, const char* what, QString& error)
 {
     if (!ExchangeFormat::LooksLikeXml(bytes)) {
         error = ExchangeFormat::NotWhatItSays(bytes, what);
         return false;
     }
-    if (!xml.readNextStartElement() || xml.name() != root) {
-        error = xml.hasError() ? ExchangeFormat::XmlError(xml) : ExchangeFormat::NotWhatItSays(bytes, what);
+    while (!xml.atEnd() && !xml.isStartElement()) {
+        xml.readNext();
+        // A DTD without an internal subset or an external one declares nothing.
+        if (xml.isDTD() && (xml.text().contains(u'[') || !xml.dtdSystemId().isEmpty() || !xml.dtdPublicId().isEmpty())) {
+            error = DtdRefused();
+            return false;
+        }
+    }
+    if (!xml.isStartElement() || xml.name() != root) {
+        error = xml.hasError() ? Error(xml) : ExchangeFormat::NotWhatItSays(bytes, what);
         return false;
     }
     return true;
+}
+
+QString XmlWalk::Finish()
+{
+    while (!xml.atEnd())
+        xml.readNext();
+    return xml.hasError() ? Error(xml) : QString();
 }
 
 void XmlWalk::Inside(QXmlStreamReader& xml, const Visit& visit)
@@ -30,6 +51,27 @@ void XmlWalk::Inside(QXmlStreamReader& xml, const Visit& visit)
         else if (xml.isStartElement() && !visit(xml, depth))
             ++depth;
     }
+}
+
+QString XmlWalk::Error(const QXmlStreamReader& xml)
+{
+    if (xml.error() == QXmlStreamReader::CustomError)
+        return xml.errorString();
+    QString reason = xml.errorString();
+    // Qt's own words, as it words them: bytes that are not in the document's encoding.
+    if (reason == QCoreApplication::translate("QXmlStream", "Encountered incorrectly encoded content.")) {
+        const QString encoding = xml.documentEncoding().isEmpty() ? QStringLiteral("UTF-8") : xml.documentEncoding().toString();
+        reason = QStringLiteral("%1 として読めない文字があります").arg(WarningList::Cut(encoding));
+    }
+    return QStringLiteral("XML として読めません（%1 行 %2 桁: %3）。")
+        .arg(xml.lineNumber())
+        .arg(xml.columnNumber())
+        .arg(WarningList::Cut(reason, 200));
+}
+
+QString XmlWalk::DtdRefused()
+{
+    return QStringLiteral("DTD で実体などを宣言した XML は、安全のため読みません（GPX・KML に DTD は要りません）。");
 }
 
 }  // namespace tovik

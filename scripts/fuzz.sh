@@ -45,4 +45,6 @@ run fuzz_cli cli 512
 for format in "${formats[@]}"; do
     run "fuzz_$format" "$format" 20000
 done
+# Past the 1 MiB from which a GPX file is read in two halves.
+run fuzz_gpx_halves gpx-halves 2200000
 exit "$failed"

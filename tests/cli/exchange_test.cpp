@@ -207,7 +207,7 @@ TEST_F(ExchangeCliTest, WarningsGoToStandardErrorAndMarkGivesTheDefaultMark)
     csv.close();
     ASSERT_EQ(Run({"import", File("p.mem"), File("places.csv"), "--mark", "4"}), 0);
     EXPECT_EQ(err, File("places.csv").prepend("tovik-cli: ") +
-                       QStringLiteral(": 「Lima」 は東経・北緯の範囲にないため取りこみませんでした（緯度 -12.046400、経度 -77.042800）。\n"));
+                       QStringLiteral(": 「Lima」 は東経・北緯の範囲にないため取りこみませんでした（緯度 -12.0464、経度 -77.0428）。\n"));
     PointBook book;
     ASSERT_EQ(book.Load(dir.File("p.mem")), LoadResult::decoded);
     ASSERT_EQ(book.GetCount(), 2);

@@ -159,7 +159,7 @@ TEST_F(GpsbabelTest, WeReadTheGpxKmlAndUnicsvItWrites)
         const PointExchange::Imported imported =
             PointExchange::ImportFile(file.toStdString(), c.format, ExchangeConverter(DeviceDatum::wgs84));
         ASSERT_EQ(imported.error, QString());
-        EXPECT_EQ(imported.warnings, QStringList());
+        EXPECT_EQ(imported.warnings.Lines(), QStringList());
         ASSERT_EQ(imported.entries.size(), places.size());
         for (std::size_t i = 0; i < places.size(); ++i) {
             const PointEntry& e = imported.entries[i];

@@ -2,6 +2,7 @@
 
 #include <QBuffer>
 #include <QRegularExpression>
+#include <QStringEncoder>
 #include <quazip.h>
 #include <quazipfile.h>
 #include <quazipnewinfo.h>
@@ -115,7 +116,7 @@ TEST(PointExchangeTest, MemThroughEveryFormatAndBackIsByteIdentical)
                          (c.encoding == CsvFormat::Encoding::cp932 ? " cp932" : ""));
             const PointExchange::Imported back = Imported(Exported(points, c.format, datum, c.encoding), c.format, datum);
             EXPECT_EQ(back.error, QString());
-            EXPECT_EQ(back.warnings, QStringList());
+            EXPECT_EQ(back.warnings.Lines(), QStringList());
             EXPECT_EQ(MemBytes(back.entries, dir), original);
         }
     }
@@ -205,13 +206,14 @@ TEST(PointExchangeTest, ForeignPointsAreFittedToTheDeviceAndNamedInWarnings)
     // Tokyo datum: WGS 84 35.681236 N comes back as 35°40'41.3" or so, a few seconds south-east.
     EXPECT_NEAR(DatumConverter::Degrees(imported.entries[0].latitude, imported.entries[0].latitudeFraction),
                 35.681236 - 0.0032, 0.0003);
-    EXPECT_EQ(imported.warnings,
+    // A changed name with the name stored; the file's coordinates as it writes them.
+    EXPECT_EQ(imported.warnings.Lines(),
               (QStringList{
-                  QStringLiteral("「東京駅丸の内駅舎と赤レンガ」 の地点名称を本体に保存できる形に変えました。"),
-                  QStringLiteral("「Café ☕ 🍰」 の地点名称を本体に保存できる形に変えました。"),
-                  QStringLiteral("「Sydney Opera House」 は東経・北緯の範囲にないため取りこみませんでした（緯度 -33.856800、経度 151.215300）。"),
-                  QStringLiteral("「Greenwich」 は東経・北緯の範囲にないため取りこみませんでした（緯度 51.477900、経度 -0.001500）。"),
-                  QStringLiteral("「\n      Sapporo\n  」 の地点名称を本体に保存できる形に変えました。"),
+                  QStringLiteral("「東京駅丸の内駅舎と赤レンガ」→「東京駅丸の内駅舎」 の地点名称を本体に保存できる形に変えました。"),
+                  QStringLiteral("「Café ☕ 🍰」→「Caf？ ？ ？」 の地点名称を本体に保存できる形に変えました。"),
+                  QStringLiteral("「Sydney Opera House」 は東経・北緯の範囲にないため取りこみませんでした（緯度 -33.8568、経度 151.2153）。"),
+                  QStringLiteral("「Greenwich」 は東経・北緯の範囲にないため取りこみませんでした（緯度 51.4779、経度 -0.0015）。"),
+                  QStringLiteral("「↵Sapporo↵」→「Sapporo」 の地点名称を本体に保存できる形に変えました。"),
               }));
 }
 
@@ -240,7 +242,7 @@ TEST(PointExchangeTest, StoredFieldsCountOnlyWhileTheyStillDescribeThePoint)
               "139.30.03.600");
     // The device ends a text at a zero byte; such stored bytes are no text of its own.
     EXPECT_EQ(Cp932::Decode(imported.entries[2].reading), QStringLiteral("a？b"));
-    EXPECT_EQ(imported.warnings, QStringList{QStringLiteral("「z」 のフリガナを本体に保存できる形に変えました。")});
+    EXPECT_EQ(imported.warnings.Lines(), QStringList{QStringLiteral("「z」 のフリガナを本体に保存できる形に変えました。")});
 }
 
 TEST(PointExchangeTest, CsvColumnsAreFoundByEnglishOrJapaneseHeaders)
@@ -263,7 +265,7 @@ TEST(PointExchangeTest, CsvColumnsAreFoundByEnglishOrJapaneseHeaders)
     EXPECT_EQ(a.entries[0].mark, 3);
     EXPECT_EQ(Cp932::Decode(a.entries[1].name), QStringLiteral("京都, 駅"));
     EXPECT_EQ(FormatTelephone(a.entries[1].telephone), "0901234567");
-    EXPECT_EQ(a.warnings, (QStringList{QStringLiteral("「京都,\r\n駅」 の地点名称・電話番号を本体に保存できる形に変えました。")}));
+    EXPECT_EQ(a.warnings.Lines(), (QStringList{QStringLiteral("「京都,↵駅」→「京都, 駅」 の地点名称・電話番号を本体に保存できる形に変えました。")}));
 
     // UTF-8 with and without the byte-order mark, English headers in any case.
     for (const QByteArray& bom : {QByteArray("\xEF\xBB\xBF"), QByteArray()}) {
@@ -286,7 +288,7 @@ TEST(PointExchangeTest, CsvCoordinatesAreReadAsTheirFormMeansOrRefusedNamingTheR
     for (std::size_t i = 0; i < forms.size(); ++i) {
         SCOPED_TRACE(forms[i].text);
         const QString name = QStringLiteral("r%1").arg(i);
-        const QStringList warnings = read.warnings.filter(QStringLiteral("%1 行目「%2」は").arg(i + 2).arg(name));
+        const QStringList warnings = read.warnings.Lines().filter(QStringLiteral("%1 行目「%2」は").arg(i + 2).arg(name));
         if (forms[i].degrees) {
             ASSERT_LT(next, read.points.size());
             EXPECT_EQ(read.points[next].name, name);
@@ -346,6 +348,64 @@ TEST(PointExchangeTest, BadFilesGiveAClearMessageAndNoPoints)
     }
 }
 
+TEST(PointExchangeTest, WarningsAreCappedAndTextsFromTheFileQuotedShort)
+{
+    // 1,500 names too long for the device: the first 1,000 warnings, then a count, which
+    // the editor's box shortens further.
+    QByteArray gpx = "<gpx>";
+    for (int i = 0; i < 1500; ++i)
+        gpx += "<wpt lat=\"35\" lon=\"139\"><name>" + QByteArray::number(i).rightJustified(20, 'n') + "</name></wpt>";
+    const PointExchange::Imported many = Imported(gpx + "</gpx>", Format::gpx);
+    ASSERT_EQ(many.entries.size(), 1500u);
+    EXPECT_EQ(many.warnings.Count(), 1500);
+    const QStringList lines = many.warnings.Lines();
+    ASSERT_EQ(lines.size(), 1001);
+    EXPECT_EQ(lines[999], QStringLiteral("「nnnnnnnnnnnnnnnnn999」→「nnnnnnnnnnnnnnnn」 の地点名称を本体に保存できる形に変えました。"));
+    EXPECT_EQ(lines[1000], QStringLiteral("ほか 500 件"));
+    EXPECT_EQ(many.warnings.Lines(20).last(), QStringLiteral("ほか 1480 件"));
+
+    // Line breaks, tabs and terminal escapes never reach a message; 40 characters do.
+    const PointExchange::Imported odd = Imported(
+        "name,lat,lon\n\"a\r\n\tb\tc\x1B[2Jd" + QByteArray(50, 'x') + "\",-35,139\n", Format::csv);
+    EXPECT_EQ(odd.warnings.Lines(), QStringList{QStringLiteral("「a↵b c\uFFFD[2Jd") + QString(30, u'x') +
+                                                QStringLiteral("…」 は東経・北緯の範囲にないため取りこみませんでした（緯度 -35、経度 139）。")});
+}
+
+TEST(PointExchangeTest, DocumentsAreReadOrRefusedWhateverTheirEncodingAndDeclarations)
+{
+    const QByteArray wpt = "<wpt lat=\"35\" lon=\"139\"><name>p</name></wpt>";
+    const auto utf16 = [](const char* text, QStringConverter::Encoding encoding) {
+        QStringEncoder encoder(encoding, QStringConverter::Flag::WriteBom);
+        return QByteArray(encoder.encode(QString::fromUtf8(text)));
+    };
+    struct Case {
+        const char* what;
+        QByteArray bytes;
+        Format format;
+        const char* error;  // the start of it; empty when the point is read
+    };
+    const QList<Case> cases{
+        {"a DTD that declares nothing", "<!DOCTYPE gpx><gpx>" + wpt + "</gpx>", Format::gpx, ""},
+        {"a comment after the root", "<gpx>" + wpt + "</gpx>\n<!-- end -->\n", Format::gpx, ""},
+        {"an external DTD", "<!DOCTYPE gpx SYSTEM \"gpx.dtd\"><gpx>" + wpt + "</gpx>", Format::gpx, "DTD で実体"},
+        {"text after the root", "<gpx>" + wpt + "</gpx>x", Format::gpx, "XML として読めません（1 行 56 桁: Extra content"},
+        {"CP932 bytes declared UTF-8", "<?xml version=\"1.0\" encoding=\"UTF-8\"?><gpx><wpt lat=\"35\" lon=\"139\"><name>\x93\x8C",
+         Format::gpx, "XML として読めません（1 行 38 桁: UTF-8 として読めない文字があります）。"},
+        {"UTF-16 CSV", utf16("名称,緯度,経度\r\n東京,35.6,139.7\r\n", QStringConverter::Utf16LE), Format::csv, ""},
+        {"UTF-16 GeoJSON",
+         utf16(R"({"type":"Feature","geometry":{"type":"Point","coordinates":[139.7,35.6]},"properties":{"name":"東京"}})",
+               QStringConverter::Utf16BE),
+         Format::geojson, ""},
+        {"JSON cut short", R"({"type":"Feature","geometry":)", Format::geojson, "JSON として読めません（29 バイト目: 値がありません）。"},
+    };
+    for (const Case& c : cases) {
+        const PointExchange::Imported imported = Imported(c.bytes, c.format);
+        const QString error = QString::fromUtf8(c.error);
+        EXPECT_EQ(imported.error.left(error.size()), error) << c.what;
+        EXPECT_EQ(imported.entries.size(), *c.error ? 0u : 1u) << c.what;
+    }
+}
+
 TEST(PointExchangeTest, TenThousandWaypointsAreAllRead)
 {
     std::vector<PointEntry> many;
@@ -377,12 +437,13 @@ TEST(PointExchangeTest, LargeGpxFilesReadInHalvesGiveWhatTheWholeGives)
                   "<metadata><wpt lat=\"1\" lon=\"2\"><name>inner</name></wpt></metadata>");
     QByteArray brokenLate = gpx;
     brokenLate.insert(gpx.size() - 100, "<wpt lat=\"1\">");
-    for (const QByteArray& file : {gpx + "</gpx>\n", inComment + "</gpx>\n", nested + "</gpx>\n", brokenLate + "</gpx>\n"}) {
+    for (const QByteArray& file : {gpx + "</gpx>\n", inComment + "</gpx>\n", nested + "</gpx>\n", brokenLate + "</gpx>\n",
+                                   gpx + "</gpx>\n<gpx><wpt lat=\"1\" lon=\"2\"/></gpx>\n"}) {
         ASSERT_GT(file.size(), GpxFormat::kHalvedSize);
         const ReadResult whole = GpxFormat::ReadWhole(file);
         const ReadResult halves = GpxFormat::Read(file);
         EXPECT_EQ(halves.error, whole.error);
-        EXPECT_EQ(halves.warnings, whole.warnings);
+        EXPECT_EQ(halves.warnings.Lines(), whole.warnings.Lines());
         ASSERT_EQ(halves.points.size(), whole.points.size());
         for (std::size_t i = 0; i < whole.points.size(); ++i) {
             EXPECT_EQ(halves.points[i].name, whole.points[i].name);
