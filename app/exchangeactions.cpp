@@ -35,7 +35,7 @@ std::string Encoded(const QString& path) { return QFile::encodeName(path).toStdS
 }  // namespace
 
 ExchangeActions::ExchangeActions(PointDocument& document, Prompter& prompter, QWidget& window)
-    : document(document), prompter(prompter), window(window)
+    : document(document), prompter(prompter), window(window), reading(window)
 {
     const auto saved = DatumConverter::FromName(QSettings().value(kDatumSetting).toString().toStdString());
     datum = saved.value_or(DeviceDatum::tokyo);
@@ -47,12 +47,27 @@ void ExchangeActions::SetDatum(DeviceDatum chosen)
         return;
     datum = chosen;
     QSettings().setValue(kDatumSetting, QString::fromLatin1(DatumConverter::Name(datum)));
-    // What the file-import view shows is what reading its file under this datum gives.
-    const PointExchange::Imported fitted = importModel.Refit(ExchangeConverter(datum));
-    if (fitted.warnings.Lines() != importWarnings || !fitted.error.isEmpty())
-        Tell(fitted.error, fitted.warnings);
-    importWarnings = fitted.warnings.Lines();
+    RefitImport();
     emit DatumChanged(datum);
+}
+
+void ExchangeActions::RefitImport()
+{
+    if (!importModel.CanRefit())
+        return;
+    // What the file-import view shows is what reading its file under this datum gives.
+    // The file as read stays as it is while the reading runs: the window waits for it.
+    auto fitted = std::make_shared<PointExchange::Imported>();
+    const PointExchange::Source& source = importModel.FileRead();
+    reading.Run(
+        static_cast<qint64>(source.bytes.size()),
+        [fitted, &source, at = datum] { *fitted = PointExchange::Fit(source, ExchangeConverter(at)); },
+        [this, fitted] {
+            importModel.ShowRefitted(std::move(fitted->entries));
+            if (fitted->warnings.Lines() != importWarnings || !fitted->error.isEmpty())
+                Tell(fitted->error, fitted->warnings);
+            importWarnings = fitted->warnings.Lines();
+        });
 }
 
 void ExchangeActions::Tell(const QString& error, const WarningList& warnings)
@@ -110,13 +125,27 @@ void ExchangeActions::LoadImportFile(const QString& path)
         document.ShowMessage(QString::fromUtf8(messages::kNotImportFile).arg(QFileInfo(path).fileName()));
         return;
     }
-    PointExchange::Source source = PointExchange::ReadFile(Encoded(path), *format);
-    PointExchange::Imported fitted = PointExchange::Fit(source, ExchangeConverter(datum));
-    Tell(fitted.error, fitted.warnings);
-    if (!fitted.error.isEmpty())
-        return;
-    importWarnings = fitted.warnings.Lines();
-    importModel.Show(std::move(source), std::move(fitted.entries));
+    struct Loaded {
+        PointExchange::Source source;
+        PointExchange::Imported fitted;
+    };
+    auto loaded = std::make_shared<Loaded>();
+    reading.Run(
+        QFileInfo(path).size(),
+        [loaded, file = Encoded(path), format = *format, at = datum] {
+            loaded->source = PointExchange::ReadFile(file, format);
+            loaded->fitted = PointExchange::Fit(loaded->source, ExchangeConverter(at));
+        },
+        [this, loaded, at = datum] {
+            // The list first, then what there is to say of its points.
+            if (loaded->fitted.error.isEmpty()) {
+                importWarnings = loaded->fitted.warnings.Lines();
+                importModel.Show(std::move(loaded->source), std::move(loaded->fitted.entries));
+            }
+            Tell(loaded->fitted.error, loaded->fitted.warnings);
+            if (at != datum)
+                RefitImport();
+        });
 }
 
 void ExchangeActions::ShowOnMap(const PointEntry& e)

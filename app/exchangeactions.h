@@ -5,6 +5,7 @@
 #include <QStringList>
 
 #include "app/importpointsmodel.h"
+#include "app/importreading.h"
 #include "core/datumconverter.h"
 
 class QWidget;
@@ -23,6 +24,9 @@ class ExchangeActions : public QObject {
     Q_OBJECT
 public:
     ExchangeActions(PointDocument& document, Prompter& prompter, QWidget& window);
+
+    // Reading the file-import view's file, which a large file takes a while for.
+    ImportReading& Reading() { return reading; }
 
     DeviceDatum Datum() const { return datum; }
     // Keeps the choice for the next start; the file-import view's points are fitted again.
@@ -45,6 +49,8 @@ signals:
     void DatumChanged(DeviceDatum datum);
 
 private:
+    // Fits the file-import view's file again for the present datum.
+    void RefitImport();
     // One box for an error and the warnings, the first of them and how many more.
     void Tell(const QString& error, const WarningList& warnings);
 
@@ -53,6 +59,7 @@ private:
     QWidget& window;
     DeviceDatum datum = DeviceDatum::tokyo;
     ImportPointsModel importModel;
+    ImportReading reading;
     // What fitting the file-import view's file last said, so that fitting it again for
     // another datum speaks only when that says something else.
     QStringList importWarnings;

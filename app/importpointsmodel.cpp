@@ -25,23 +25,18 @@ void ImportPointsModel::Show(PointExchange::Source from, std::vector<PointEntry>
     endResetModel();
 }
 
-PointExchange::Imported ImportPointsModel::Refit(const ExchangeConverter& converter)
+void ImportPointsModel::ShowRefitted(std::vector<PointEntry> fitted)
 {
-    if (source.format == ExchangeFormat::mem || source.bytes.empty())
-        return {};
-    PointExchange::Imported fitted = PointExchange::Fit(source, converter);
-    if (fitted.entries.size() == points.size()) {
-        // The same points at new positions: the rows keep their selection and ticks.
-        points = std::move(fitted.entries);
+    if (fitted.size() == points.size()) {
+        points = std::move(fitted);
         if (!points.empty())
             emit dataChanged(index(0, 0), index(rowCount() - 1, RowRecord::kColumns - 1));
-    } else {
-        beginResetModel();
-        points = std::move(fitted.entries);
-        ticks.assign(points.size(), false);
-        endResetModel();
+        return;
     }
-    return fitted;
+    beginResetModel();
+    points = std::move(fitted);
+    ticks.assign(points.size(), false);
+    endResetModel();
 }
 
 int ImportPointsModel::rowCount(const QModelIndex& parent) const

@@ -10,8 +10,6 @@
 
 namespace tovik {
 
-class ExchangeConverter;
-
 // The points of the file in the file-import view, as the device would store them, in
 // the six columns of the lists. It keeps the file's bytes as read, so that a change of
 // the device datum fits the points again from the file's own positions. Rows are made as
@@ -26,9 +24,12 @@ public:
 
     // Shows what `fitted` holds for `source`, which it came from.
     void Show(PointExchange::Source source, std::vector<PointEntry> fitted);
-    // Fits the file's points again and shows what that gives (no rows when none could be
-    // fitted); the warnings of doing so, or why it could not be done.
-    PointExchange::Imported Refit(const ExchangeConverter& converter);
+    // The file as read, to fit its points again; nothing to fit for a .mem file.
+    const PointExchange::Source& FileRead() const { return source; }
+    bool CanRefit() const { return source.format != ExchangeFormat::mem && !source.bytes.empty(); }
+    // Shows the file's points fitted again (for another datum); the rows keep their
+    // selection and ticks when the same points come back.
+    void ShowRefitted(std::vector<PointEntry> fitted);
 
     const PointEntry& Point(int row) const { return points.at(static_cast<std::size_t>(row)); }
     const std::vector<PointEntry>& Points() const { return points; }

@@ -11,6 +11,7 @@
 #include "interop/csvrows.h"
 #include "interop/devicefield.h"
 #include "interop/exchangeformat.h"
+#include "interop/readprogress.h"
 #include "interop/textfitter.h"
 #include "interop/warninglist.h"
 
@@ -193,6 +194,10 @@ ReadResult CsvFormat::Read(const QByteArray& bytes, ReadResult::Take take)
             continue;
         ++r;
         column = 0;
+        if (r % 1024 == 0 && !ReadProgress::Report(rows.Position(), text.size())) {
+            result.error = ReadProgress::Given();
+            return result;
+        }
         ExchangePoint point;
         for (auto it = columns.cbegin(); it != columns.cend(); ++it) {
             const QString value = cell(row, it.value());

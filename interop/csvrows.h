@@ -16,6 +16,8 @@ public:
     // The next field into `field`, and whether it ends its row; false when no field is
     // left.
     bool Next(QString& field, bool& endsRow);
+    // How far into the text the reader has come.
+    qsizetype Position() const { return at; }
 
 private:
     QStringView text;

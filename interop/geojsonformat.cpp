@@ -11,6 +11,7 @@
 #include "interop/devicefield.h"
 #include "interop/exchangeformat.h"
 #include "interop/jsonscan.h"
+#include "interop/readprogress.h"
 #include "interop/warninglist.h"
 
 namespace tovik {
@@ -152,6 +153,11 @@ ReadResult GeoJsonFormat::Read(const QByteArray& bytes, ReadResult::Take take)
     if (type == u"FeatureCollection") {
         if (const auto features = Member(top, QStringLiteral("features")); features && scan.Kind(*features) == '[') {
             scan.Elements(*features, [&](Span feature) {
+                if (!ReadProgress::Report(feature.begin, json.size())) {
+                    result.error = ReadProgress::Given();
+                    stop = true;
+                    return false;
+                }
                 if (!ReadFeature(scan, feature, result, stop))
                     ++notPoints;
                 return !stop;

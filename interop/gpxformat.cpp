@@ -8,6 +8,7 @@
 #include "interop/devicefield.h"
 #include "interop/exchangeformat.h"
 #include "interop/warninglist.h"
+#include "interop/readprogress.h"
 #include "interop/xmlwalk.h"
 
 namespace tovik {
@@ -134,7 +135,10 @@ std::optional<ReadResult> GpxFormat::ReadInHalves(const QByteArray& bytes)
     QByteArray second;
     second.reserve(start.size() + bytes.size() - split);
     second.append(start).append(bytes.constData() + split, bytes.size() - split);
-    std::future<ReadResult> later = std::async(std::launch::async, [&second] { return ReadWhole(second); });
+    std::future<ReadResult> later = std::async(std::launch::async, [&second, progress = ReadProgress::Current()] {
+        const ReadProgress::Scope scope(progress);
+        return ReadWhole(second);
+    });
     ReadResult result = ReadWhole(first);
     ReadResult rest = later.get();
     if (!result.error.isEmpty() || !rest.error.isEmpty())

@@ -10,6 +10,7 @@
 #include "interop/gpxformat.h"
 #include "interop/kmlformat.h"
 #include "interop/kmzarchive.h"
+#include "interop/readprogress.h"
 #include "core/pointbook.h"
 
 namespace tovik {
@@ -23,13 +24,16 @@ struct Converted {
     WarningList warnings;
 };
 
-// Points `from` to `to` fitted to the device, each named by its place in the file.
+// Points `from` to `to` fitted to the device, each named by its place in the file; fewer
+// when the reading is given up.
 Converted Convert(const std::vector<ExchangePoint>& points, std::size_t from, std::size_t to,
                   const ExchangeConverter& converter)
 {
     Converted converted;
     converted.entries.reserve(to - from);
     for (std::size_t i = from; i < to; ++i) {
+        if ((i - from) % 1024 == 0 && !ReadProgress::Report(static_cast<qint64>(i - from), static_cast<qint64>(to - from)))
+            break;
         if (auto entry = converter.ToEntry(points[i], static_cast<int>(i + 1), converted.warnings))
             converted.entries.push_back(std::move(*entry));
     }
@@ -89,6 +93,10 @@ PointExchange::Imported PointExchange::ImportBytes(const QByteArray& bytes, Exch
         imported.error = converter.Error();
         return imported;
     }
+    // Reading takes most of the time, fitting the rest.
+    ReadProgress* progress = ReadProgress::Current();
+    if (progress)
+        progress->SetStage(0, 900);
     Converted converted;
     ReadResult read;
     if (mostEntries != kEveryPoint) {
@@ -110,12 +118,15 @@ PointExchange::Imported PointExchange::ImportBytes(const QByteArray& bytes, Exch
         return imported;
     }
     imported.counted = read.Counted();
+    if (progress)
+        progress->SetStage(900, 1000);
     // Many points are fitted in two halves at once, the second half with a converter of
     // its own (a PROJ context serves one thread at a time).
     const std::size_t half = read.points.size() >= kHalvedCount ? read.points.size() / 2 : read.points.size();
     std::future<Converted> later;
     if (half < read.points.size()) {
-        later = std::async(std::launch::async, [&read, half, &converter] {
+        later = std::async(std::launch::async, [&read, half, &converter, progress] {
+            const ReadProgress::Scope scope(progress);
             const ExchangeConverter own(converter.Datum(), converter.DefaultMark());
             return Convert(read.points, half, read.points.size(), own);
         });
@@ -126,6 +137,11 @@ PointExchange::Imported PointExchange::ImportBytes(const QByteArray& bytes, Exch
         Converted rest = later.get();
         converted.entries.insert(converted.entries.end(), rest.entries.begin(), rest.entries.end());
         converted.warnings.Append(rest.warnings);
+    }
+    if (!ReadProgress::GoOn()) {
+        Imported given;
+        given.error = ReadProgress::Given();
+        return given;
     }
     imported.entries = std::move(converted.entries);
     imported.warnings.Append(converted.warnings);

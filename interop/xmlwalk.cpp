@@ -3,6 +3,7 @@
 #include <QCoreApplication>
 
 #include "interop/exchangeformat.h"
+#include "interop/readprogress.h"
 #include "interop/warninglist.h"
 
 namespace tovik {
@@ -36,8 +37,11 @@ bool XmlWalk::OpenRoot(QStringView root, const char* what, QString& error)
 
 QString XmlWalk::Finish()
 {
-    while (!xml.atEnd())
+    while (!xml.atEnd()) {
+        if (!ReadProgress::GoOn())
+            xml.raiseError(ReadProgress::Given());
         xml.readNext();
+    }
     return xml.hasError() ? Error(xml) : QString();
 }
 
@@ -45,6 +49,12 @@ void XmlWalk::Inside(QXmlStreamReader& xml, const Visit& visit)
 {
     int depth = 1;
     while (depth > 0 && !xml.atEnd()) {
+        // A reading given up ends here: its device gives no more, which the reader
+        // would take for a document still arriving.
+        if (!ReadProgress::GoOn()) {
+            xml.raiseError(ReadProgress::Given());
+            return;
+        }
         xml.readNext();
         if (xml.isEndElement())
             --depth;

@@ -1,11 +1,12 @@
 #pragma once
 
-#include <QBuffer>
 #include <QByteArray>
 #include <QString>
 #include <QStringView>
 #include <QXmlStreamReader>
 #include <functional>
+
+#include "interop/reportingbuffer.h"
 
 namespace tovik {
 
@@ -44,7 +45,7 @@ public:
 
 private:
     QByteArray bytes;
-    QBuffer buffer;
+    ReportingBuffer buffer;
     QXmlStreamReader xml;
 };
 

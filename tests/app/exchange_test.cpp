@@ -5,6 +5,7 @@
 #include <QFile>
 #include <QMenu>
 #include <QMenuBar>
+#include <QProgressDialog>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
@@ -152,6 +153,7 @@ TEST_F(ExchangeEditorTest, TenThousandPointsInTheImportListAndASelectionTransfer
     Start();
     prompter.openNames = {ExchangeFile("big.gpx", 10000)};
     test::User::Choose(*d, QStringLiteral("ﾌｧｲﾙ(&F)"), QStringLiteral("取りこみファイルを開く..."));
+    WaitForReading();
     EXPECT_EQ(d->CurrentView(), MainLayout::View::import);
     EXPECT_EQ(prompter.openRequests.at(0).title, QStringLiteral("取りこみファイルを開く"));
     ImportListCtrl& list = d->ImportList();
@@ -251,6 +253,42 @@ TEST_F(ExchangeEditorTest, ADatumChangeFitsTheImportFileAgainFromItsOwnPositions
     ASSERT_EQ(book.GetCount(), 2);
     EXPECT_EQ(book.Entry(1), wgs84);  // what is stored is what reading the file under WGS 84 gives
     EXPECT_TRUE(prompter.shown.empty());
+}
+
+TEST_F(ExchangeEditorTest, ALargeFileIsReadAsideWithProgressAndCancellingLeavesEverythingAsItWas)
+{
+    StartWithPoints({test::SimplePoint("A", 1)});
+    WriteFile("small.csv", "name,lat,lon\nS1,35.5,139.5\nS2,35.6,139.6\n");
+    d->ShowImportView();
+    DropOnImportList(File("small.csv"));
+    ASSERT_EQ(Names(List2()), (QStringList{"S1", "S2"}));
+    // Waypoints as a phone writes them, far more than a moment's reading.
+    QByteArray big = "<?xml version=\"1.0\"?><gpx version=\"1.1\" creator=\"phone\" xmlns=\"http://www.topografix.com/GPX/1/1\">";
+    for (int i = 0; i < 300000; ++i)
+        big += "<wpt lat=\"35." + QByteArray::number(100000 + i) + "\" lon=\"139.5\"><name>W" + QByteArray::number(i) +
+               "</name></wpt>\n";
+    WriteFile("big.gpx", big + "</gpx>");
+
+    DropOnImportList(File("big.gpx"));
+    ASSERT_TRUE(d->Exchange().Reading().Busy());  // the drop has returned: the window goes on
+    QProgressDialog* progress = nullptr;
+    for (int waited = 0; !(progress = d->Exchange().Reading().Dialog()) || !progress->isVisible(); waited += 10) {
+        ASSERT_LT(waited, 20000) << "no progress shown";
+        QTest::qWait(10);
+    }
+    EXPECT_EQ(progress->labelText(), QStringLiteral("ファイルを読んでいます…"));
+    test::User::Click(test::User::Button(*progress, QStringLiteral("キャンセル")));
+    WaitForReading();
+    EXPECT_EQ(Names(List2()), (QStringList{"S1", "S2"}));
+    EXPECT_EQ(BookNames(), QStringList{"A"});
+    EXPECT_FALSE(Modified());
+    EXPECT_TRUE(prompter.shown.empty());
+
+    // Read to its end, the file fills the list, and only then the warnings come.
+    DropOnImportList(File("big.gpx"));
+    WaitForReading();
+    ASSERT_EQ(List2().GetItemCount(), 300000);
+    EXPECT_EQ(List2().GetItemText(299999, 0), QStringLiteral("W299999"));
 }
 
 TEST_F(ExchangeEditorTest, ShowOnMapOpensTheGsiMapAtTheWgs84Position)

@@ -29,6 +29,13 @@ void EditorFixture::StartWith(const QStringList& names)
     ASSERT_EQ(book.GetCount(), names.size());
 }
 
+void EditorFixture::WaitForReading()
+{
+    for (int waited = 0; d->Exchange().Reading().Busy() && waited < 60000; waited += 10)
+        QTest::qWait(10);
+    ASSERT_FALSE(d->Exchange().Reading().Busy());
+}
+
 void EditorFixture::DeleteRow(int row)
 {
     User::ClickRow(List1(), row);

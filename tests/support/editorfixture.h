@@ -37,6 +37,8 @@ protected:
     void DeleteRow(int row);
     void AddPoint(const QString& name);
     bool Modified() const { return d->Document().IsModified(); }
+    // Until the file-import view's file is read (a large one is read by a thread of its own).
+    void WaitForReading();
     static void ClickOK(QDialog& dialog);
 
     PointListCtrl& List1() { return d->EditList(); }
