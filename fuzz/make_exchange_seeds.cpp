@@ -74,8 +74,8 @@ QList<QPair<QString, QByteArray>> Hostile()
         {"kml/utf16le", Utf16(kml, false)},
         {"kml/coordinates", kml.toUtf8().replace("139.5,35.5", QByteArray("139.5,35.5,0 ").repeated(200))},
         {"kmz/entities", Kmz("<!DOCTYPE kml [<!ENTITY e \"" + QByteArray(4000, 'x') + "\">]>" +
-                                               kml.toUtf8().replace("東京", references), {})},
-        {"kmz/utf16", Kmz(Utf16(kml, true), {})},
+                                               kml.toUtf8().replace("東京", references))},
+        {"kmz/utf16", Kmz(Utf16(kml, true))},
         {"csv/flood", csvFlood},
         {"csv/cp932-after-mark", "\xEF\xBB\xBFname,lat,lon\n\x93\x8C\x8B\x9E,35.6,139.7\n"},
         {"csv/utf16le", Utf16(QStringLiteral("名称,緯度,経度\r\n東京,35.6,139.7\r\n"), false)},
