@@ -140,6 +140,10 @@ TEST_F(SortFindTest, TypedTextShowsTheMatchingRowsAndEscapeShowsAllAgain)
     User::Type(FindField(), "た");
     EXPECT_EQ(ShownNames(List1()), QStringList{"東京タワー"});
     QTest::keyClick(&FindField(), Qt::Key_Backspace);
+    // Another file opened is looked through for the same text.
+    prompter.openNames = {Mem("other.mem", {Place("ﾄｳｷｮｳ", "", 0), Place("大阪", "", 1)})};
+    User::Choose(*d, "ﾌｧｲﾙ(&F)", "開く");
+    EXPECT_EQ(ShownNames(List1()), QStringList{"ﾄｳｷｮｳ"});
     QTest::keyClick(&FindField(), Qt::Key_Escape);
     EXPECT_EQ(ShownNames(List1()), BookNames());
     EXPECT_FALSE(FindField().isVisible());
@@ -153,6 +157,7 @@ TEST_F(SortFindTest, CommandsActOnTheRowsShown)
 {
     StartWith({Place("東京A", "", 0), Place("札幌", "", 1), Place("東京B", "", 2), Place("京都", "", 3),
                Place("東京C", "", 4)});
+    User::ClickCheckBox(List1(), 1);  // 札幌, ticked before it goes out of sight
     Find("東京");
     User::ClickRow(List1(), 2);
     // Alt+↓ passes over the hidden 京都.
@@ -161,8 +166,7 @@ TEST_F(SortFindTest, CommandsActOnTheRowsShown)
     EXPECT_EQ(ShownNames(List1()), (QStringList{"東京A", "東京C", "東京B"}));
 
     User::Choose(*d, "変換", "全て選択");
-    for (int r = 0; r < book.GetCount(); ++r)
-        EXPECT_EQ(List1().GetCheck(r), !List1().isRowHidden(r)) << r;
+    EXPECT_EQ(d->Document().Model().TickedRows(), (std::vector<int>{0, 1, 3, 4}));
     prompter.dialogs.push_back([](QDialog& dialog) {
         auto& m = dynamic_cast<MarkDialog&>(dialog);
         m.show();
@@ -174,8 +178,16 @@ TEST_F(SortFindTest, CommandsActOnTheRowsShown)
     for (int r = 0; r < book.GetCount(); ++r)
         EXPECT_EQ(book.Entry(r).mark, List1().isRowHidden(r) ? 0 : 9) << r;
 
+    // With no shown row ticked, the shown rows are sorted among their places; the hidden
+    // ones, 札幌's tick and all, stay.
+    User::Choose(*d, "変換", "選択解除");
+    User::Choose(*d, "変換", "並べ替え", "名称順");
+    EXPECT_EQ(BookNames(), (QStringList{"東京A", "札幌", "京都", "東京B", "東京C"}));
+    EXPECT_EQ(ShownNames(List3()), (QStringList{"東京A", "東京B", "東京C"}));
+    EXPECT_EQ(d->Document().Model().TickedRows(), std::vector<int>{1});
+
     // 削除 takes the selected row shown; row numbers stay the book's.
-    User::ClickRow(List1(), 3);
+    User::ClickRow(List1(), 4);
     User::Click(User::Button(*d, "削除"));
     EXPECT_EQ(BookNames(), (QStringList{"東京A", "札幌", "京都", "東京B"}));
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_F, Qt::ControlModifier);
