@@ -36,7 +36,7 @@ MainMenu::MainMenu(QMenuBar& bar, MainDialog& window) : window(window)
 QAction* MainMenu::Add(QMenu* menu, const QString& text, void (MainDialog::*handler)())
 {
     QAction* a = menu->addAction(text);
-    connect(a, &QAction::triggered, &window, [this, handler] { (window.*handler)(); });
+    connect(a, &QAction::triggered, &window, handler);
     return a;
 }
 
