@@ -1,9 +1,38 @@
 #include "app/importpointsmodel.h"
 
+#include <QColor>
+#include <QStringList>
+#include <algorithm>
+
 #include "platform/listbase.h"
 #include "platform/rowrecord.h"
 
 namespace tovik {
+
+namespace {
+
+// Rows already in the book stand out from the list's blue without losing its white text.
+const QColor kInBookColor{150, 80, 40};
+
+bool SameMatches(const std::vector<BookMatch>& a, const std::vector<BookMatch>& b)
+{
+    return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](const BookMatch& x, const BookMatch& y) {
+        return x.rows == y.rows && x.nearestMetres == y.nearestMetres;
+    });
+}
+
+QString InBookText(const BookMatch& match)
+{
+    QStringList numbers;
+    for (const int row : match.rows)
+        numbers << QString::number(row + 1);
+    QString text = QStringLiteral("編集中の地点 %1 番と同じ地点です").arg(numbers.join(QStringLiteral("、")));
+    if (match.nearestMetres)
+        text += QStringLiteral("（%1 m）").arg(*match.nearestMetres, 0, 'f', 1);
+    return text + u'。';
+}
+
+}  // namespace
 
 ImportPointsModel::ImportPointsModel(QObject* parent) : QAbstractTableModel(parent) {}
 
@@ -22,6 +51,7 @@ void ImportPointsModel::Show(PointExchange::Source from, std::vector<PointEntry>
     source.stored.clear();
     points = std::move(fitted);
     ticks.assign(points.size(), false);
+    inBook.clear();
     endResetModel();
 }
 
@@ -36,7 +66,24 @@ void ImportPointsModel::ShowRefitted(std::vector<PointEntry> fitted)
     beginResetModel();
     points = std::move(fitted);
     ticks.assign(points.size(), false);
+    inBook.clear();
     endResetModel();
+}
+
+void ImportPointsModel::SetInBook(std::vector<BookMatch> matches)
+{
+    if (SameMatches(matches, inBook))
+        return;
+    inBook = std::move(matches);
+    if (!points.empty())
+        emit dataChanged(index(0, 0), index(rowCount() - 1, RowRecord::kColumns - 1),
+                         {Qt::BackgroundRole, Qt::ToolTipRole, Qt::AccessibleDescriptionRole});
+}
+
+bool ImportPointsModel::IsInBook(int row) const
+{
+    return row >= 0 && static_cast<std::size_t>(row) < inBook.size() &&
+           !inBook[static_cast<std::size_t>(row)].rows.empty();
 }
 
 int ImportPointsModel::rowCount(const QModelIndex& parent) const
@@ -66,6 +113,11 @@ QVariant ImportPointsModel::data(const QModelIndex& at, int role) const
                                 : QVariant();
     case ListBase::kImageRole:
         return RowRecord::ImageIndex(point);
+    case Qt::BackgroundRole:
+        return IsInBook(at.row()) ? QVariant(kInBookColor) : QVariant();
+    case Qt::ToolTipRole:
+    case Qt::AccessibleDescriptionRole:
+        return IsInBook(at.row()) ? QVariant(InBookText(inBook[static_cast<std::size_t>(at.row())])) : QVariant();
     default:
         return {};
     }

@@ -5,6 +5,7 @@
 #include <QList>
 #include <vector>
 
+#include "core/duplicategroups.h"
 #include "core/pointentry.h"
 #include "interop/pointexchange.h"
 
@@ -31,6 +32,12 @@ public:
     // selection and ticks when the same points come back.
     void ShowRefitted(std::vector<PointEntry> fitted);
 
+    // Marks the points already in the edited book (by DuplicateGroups::InBook, one match a
+    // row): their rows show in a colour of their own, with the book's row numbers and the
+    // distance as their tooltip and description. No command reads the marks.
+    void SetInBook(std::vector<BookMatch> matches);
+    bool IsInBook(int row) const;
+
     const PointEntry& Point(int row) const { return points.at(static_cast<std::size_t>(row)); }
     const std::vector<PointEntry>& Points() const { return points; }
 
@@ -46,6 +53,7 @@ private:
     std::vector<PointEntry> points;
     // The rows carry tick boxes like every list of points; no command reads them.
     std::vector<bool> ticks;
+    std::vector<BookMatch> inBook;
     const QList<QIcon>* images = nullptr;
 };
 

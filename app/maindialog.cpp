@@ -57,7 +57,10 @@ MainDialog::MainDialog(PointBook& book, Prompter& prompter, const QString& comma
       document(book, prompter, *this),
       exchange(document, prompter, *this),
       layout({client, exitButton, editList, addButton, deleteButton, changeButton, importList, targetList,
-              transferButton, markField, markSpin, markCheck})
+              transferButton, markField, markSpin, markCheck}),
+      finder(document, editList, targetList, layout, client),
+      sorting(document, exchange, finder),
+      duplicates(document, exchange, finder, prompter, *this)
 {
     // The installed theme's icon when there is one, the same drawing made here otherwise.
     icon = QIcon::fromTheme(QStringLiteral(TOVIK_APP_ID), ProgramIcon());
@@ -321,10 +324,11 @@ void MainDialog::MoveSelectedBy(int places)
     if (i < 0)
         return;
     // The same move as a drag that drops the row in front of the row above, or in front
-    // of the row after the one below.
-    const int to = places < 0 ? i - 1 : i + 2;
-    if (to < 0 || to > document.Book().GetCount())
+    // of the row after the one below, of the rows shown.
+    const int next = finder.ShownNeighbour(i, places);
+    if (next < 0)
         return;
+    const int to = places < 0 ? next : next + 1;
     OnMovePoint(i, to);
     PointListCtrl& list = layout.CurrentView() == MainLayout::View::edit ? editList : targetList;
     list.scrollTo(list.model()->index(RowSelection::Selected(document.Selection()), 0));
@@ -377,7 +381,7 @@ void MainDialog::OnBatchConvert()
         return;
     if (prompter.RunDialog(dialog) != QDialog::Accepted)
         return;
-    std::vector<int> ticked = document.Model().TickedRows();
+    std::vector<int> ticked = finder.Shown(document.Model().TickedRows());
     if (!ticked.empty())
         document.History().push(
             new BatchConvertCommand(document.Model(), document.Selection(), dialog.mark, std::move(ticked)));
@@ -385,13 +389,13 @@ void MainDialog::OnBatchConvert()
 
 void MainDialog::OnSelectAll()
 {
-    for (int i = 0; i < document.Book().GetCount(); ++i)
+    for (const int i : finder.ShownRows())
         document.Model().SetTicked(i, true);
 }
 
 void MainDialog::OnDeselectAll()
 {
-    for (int i = 0; i < document.Book().GetCount(); ++i)
+    for (const int i : finder.ShownRows())
         document.Model().SetTicked(i, false);
 }
 

@@ -9,9 +9,12 @@
 #include <QPushButton>
 #include <memory>
 
+#include "app/duplicatecheck.h"
 #include "app/exchangeactions.h"
 #include "app/mainlayout.h"
 #include "app/pointdocument.h"
+#include "app/pointfinder.h"
+#include "app/sortactions.h"
 #include "platform/spinbutton.h"
 #include "widgets/importlistctrl.h"
 #include "widgets/pointlistctrl.h"
@@ -68,6 +71,9 @@ public:
 
     PointDocument& Document() { return document; }
     ExchangeActions& Exchange() { return exchange; }
+    PointFinder& Finder() { return finder; }
+    SortActions& Sorting() { return sorting; }
+    DuplicateCheck& Duplicates() { return duplicates; }
     MainLayout::View CurrentView() const { return layout.CurrentView(); }
     QWidget& Client() { return client; }
     PointListCtrl& EditList() { return editList; }
@@ -116,6 +122,9 @@ private:
     PointDocument document;
     ExchangeActions exchange;
     MainLayout layout;
+    PointFinder finder;
+    SortActions sorting;
+    DuplicateCheck duplicates;
     std::unique_ptr<MainMenu> menu;
     QList<QIcon> markImagesSmall;
     QList<QIcon> markImagesLarge;

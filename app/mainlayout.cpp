@@ -66,6 +66,13 @@ void MainLayout::Place(const QFont& font)
     }
     c.markCheck.setAutoFillBackground(true);
     c.client.resize(du.Rect(0, 0, 342, 208).size());
+    if (findField) {
+        findField->setGeometry(du.Rect(2, 0, 299, 12));
+        findField->setObjectName(QStringLiteral("findField"));
+        findGap = du.Rect(0, 0, 0, 2).height();
+        QWidget::setTabOrder(&c.exitButton, findField);
+        QWidget::setTabOrder(findField, &c.editList);
+    }
 }
 
 void MainLayout::SetColumnWidths(ListBase& list)
@@ -82,6 +89,7 @@ void MainLayout::ShowEditView()
                        static_cast<QWidget*>(&c.markSpin), static_cast<QWidget*>(&c.markCheck)})
         w->hide();
     c.editList.show();
+    PlaceFind();
 }
 
 void MainLayout::ShowImportView()
@@ -94,6 +102,7 @@ void MainLayout::ShowImportView()
     c.markField.setGeometry(c.markField.x(), c.markField.y(), c.transferButton.width(), c.markField.height());
     c.markSpin.SetBuddy(&c.markField);
     OnMarkCheck();
+    PlaceFind();
 }
 
 void MainLayout::CaptureLayout()
@@ -143,6 +152,9 @@ void MainLayout::OnSize()
     MoveWindow(c.editList, listLeft, listTop, right, bottom);
     MoveWindow(c.importList, listLeft, listTop, right / 2 - 40, bottom);
     MoveWindow(c.targetList, right / 2 + 40, listTop, right, bottom);
+    findShifts = {};
+    if (findShown)
+        ShiftBookLists(true);
     const int transferWidth = c.transferButton.width();
     const int middleLeft = right / 2 - transferWidth / 2;
     c.transferButton.move(middleLeft, c.transferButton.y());
@@ -178,6 +190,7 @@ void MainLayout::OnSize()
     for (QWidget* b : {static_cast<QWidget*>(&c.changeButton), static_cast<QWidget*>(&c.addButton),
                        static_cast<QWidget*>(&c.deleteButton), static_cast<QWidget*>(&c.exitButton)})
         b->show();
+    PlaceFind();
 }
 
 void MainLayout::OnMarkCheck()
@@ -190,6 +203,48 @@ void MainLayout::OnMarkCheck()
         c.markSpin.hide();
         c.markField.hide();
     }
+}
+
+void MainLayout::SetFindField(QWidget& field) { findField = &field; }
+
+int MainLayout::FindStrip() const { return findField ? findField->height() + findGap : 0; }
+
+void MainLayout::ShowFind(bool shown)
+{
+    if (findField && shown != findShown) {
+        findShown = shown;
+        ShiftBookLists(shown);
+    }
+    PlaceFind();
+}
+
+void MainLayout::ShiftBookLists(bool down)
+{
+    std::size_t k = 0;
+    for (PointListCtrl* book : {&c.editList, &c.targetList}) {
+        int& shift = findShifts[k++];
+        const int bottom = Bottom(*book);
+        const int top = down ? std::min(book->y() + FindStrip(), bottom) : book->y() - shift;
+        shift = down ? top - book->y() : 0;
+        MoveWindow(*book, book->x(), top, Right(*book), bottom);
+    }
+}
+
+void MainLayout::PlaceFind()
+{
+    if (!findField)
+        return;
+    if (!findShown) {
+        findField->hide();
+        return;
+    }
+    PointListCtrl& book = view == View::edit ? c.editList : c.targetList;
+    findField->setGeometry(book.x(), book.y() - FindStrip(), book.width(), findField->height());
+    findField->show();
+    // Tab reaches the field just before the list it looks in.
+    QWidget* before = view == View::edit ? static_cast<QWidget*>(&c.exitButton) : &c.importList;
+    QWidget::setTabOrder(before, findField);
+    QWidget::setTabOrder(findField, &book);
 }
 
 }  // namespace tovik

@@ -52,8 +52,19 @@ public:
     // The mark field and its up-down control are shown while MARK is ticked.
     void OnMarkCheck();
 
+    // The find field (PointFinder's), which takes a strip above the list of the edited
+    // points in the view shown while it is open; the lists keep their bottoms.
+    void SetFindField(QWidget& field);
+    void ShowFind(bool shown);
+    bool FindShown() const { return findShown; }
+
 private:
     void PlaceButton(QWidget& button, const QRect& list, int& y, int offset);
+    // The strip the find field takes above a list.
+    int FindStrip() const;
+    void PlaceFind();
+    // Makes or gives back the strip above both lists of the edited points.
+    void ShiftBookLists(bool down);
 
     Controls c;
     View view = View::edit;
@@ -65,6 +76,10 @@ private:
     int bottomMargin = 0;
     int rightMargin = 0;
     int listButtonGap = 0;
+    QWidget* findField = nullptr;
+    bool findShown = false;
+    int findGap = 0;
+    std::array<int, 2> findShifts{};
 };
 
 }  // namespace tovik

@@ -7,6 +7,7 @@
 #include "app/exchangeactions.h"
 #include "app/maindialog.h"
 #include "app/pointdocument.h"
+#include "editing/rowselection.h"
 
 namespace tovik {
 
@@ -26,6 +27,7 @@ MainMenu::MainMenu(QMenuBar& bar, MainDialog& window) : window(window)
     convert->addSeparator();
     Add(convert, QStringLiteral("全て選択"), &MainDialog::OnSelectAll);
     Add(convert, QStringLiteral("選択解除"), &MainDialog::OnDeselectAll);
+    AddSortAndDuplicates(convert);
     BuildView(bar);
     QMenu* help = bar.addMenu(QStringLiteral("ﾍﾙﾌﾟ(&H)"));
     Add(help, QStringLiteral("ﾊﾞｰｼﾞｮﾝ情報(Tovik) "), &MainDialog::OnAbout);
@@ -34,7 +36,7 @@ MainMenu::MainMenu(QMenuBar& bar, MainDialog& window) : window(window)
 QAction* MainMenu::Add(QMenu* menu, const QString& text, void (MainDialog::*handler)())
 {
     QAction* a = menu->addAction(text);
-    connect(a, &QAction::triggered, &window, [this, handler] { (window.*handler)(); });
+    connect(a, &QAction::triggered, &window, handler);
     return a;
 }
 
@@ -82,6 +84,10 @@ void MainMenu::BuildEdit(QMenuBar& bar)
     connect(&history, &QUndoStack::redoTextChanged, redo, follow(redo, kRedo));
     edit->addSeparator();
     showOnMap = Add(edit, QStringLiteral("地図で見る"), &MainDialog::OnShowOnMap);
+    edit->addSeparator();
+    QAction* find = edit->addAction(QStringLiteral("検索"));
+    find->setShortcut(QKeySequence::Find);
+    connect(find, &QAction::triggered, &window, [this] { window.Finder().Open(); });
 }
 
 void MainMenu::BuildView(QMenuBar& bar)
@@ -109,5 +115,26 @@ void MainMenu::BuildView(QMenuBar& bar)
 }
 
 void MainMenu::ShowDatum(DeviceDatum datum) { datumActions[datum == DeviceDatum::tokyo ? 0 : 1]->setChecked(true); }
+
+void MainMenu::AddSortAndDuplicates(QMenu* convert)
+{
+    convert->addSeparator();
+    QMenu* sort = convert->addMenu(QStringLiteral("並べ替え"));
+    for (const PointOrder::Key key : {PointOrder::Key::reading, PointOrder::Key::name,
+                                      PointOrder::Key::markThenReading, PointOrder::Key::distance}) {
+        QAction* a = sort->addAction(SortActions::Name(key));
+        connect(a, &QAction::triggered, &window, [this, key] { window.Sorting().Sort(key); });
+        if (key != PointOrder::Key::distance)
+            continue;
+        // Measuring needs a point to measure from.
+        PointDocument& document = window.Document();
+        auto follow = [a, &document] { a->setEnabled(RowSelection::Selected(document.Selection()) >= 0); };
+        connect(&document.Selection(), &QItemSelectionModel::selectionChanged, a, follow);
+        connect(&document.Model(), &QAbstractItemModel::modelReset, a, follow);
+        follow();
+    }
+    QAction* check = convert->addAction(QStringLiteral("重複の確認..."));
+    connect(check, &QAction::triggered, &window, [this] { window.Duplicates().Check(); });
+}
 
 }  // namespace tovik

@@ -29,6 +29,8 @@ private:
     void BuildFile(QMenuBar& bar);
     void BuildEdit(QMenuBar& bar);
     void BuildView(QMenuBar& bar);
+    // 変換's items after the described ones: 並べ替え and 重複の確認....
+    void AddSortAndDuplicates(QMenu* convert);
     QAction* Add(QMenu* menu, const QString& text, void (MainDialog::*handler)());
 
     MainDialog& window;

@@ -111,7 +111,9 @@ TEST_F(ExchangeEditorTest, NewMenuItemsFollowTheDescribedOnes)
                            "ｱﾌﾟﾘｹｰｼｮﾝの終了"}));
     const QStringList edit = Items(*d, QStringLiteral("編集"));
     EXPECT_EQ(edit.mid(0, 5), (QStringList{"変更", "追加", "削除", "-", "移動"}));
-    EXPECT_EQ(edit.mid(edit.size() - 2), (QStringList{"-", "地図で見る"}));
+    EXPECT_EQ(edit.mid(edit.size() - 4), (QStringList{"-", "地図で見る", "-", "検索"}));
+    EXPECT_EQ(Items(*d, QStringLiteral("変換")),
+              (QStringList{"一括変換", "-", "全て選択", "選択解除", "-", "並べ替え", "重複の確認..."}));
     EXPECT_EQ(Items(*d, QStringLiteral("表示")), (QStringList{"編集画面", "ファイル取りこみ画面", "-", "本体の測地系"}));
 }
 

@@ -100,6 +100,30 @@ void User::Choose(QWidget& window, const QString& menu, const QString& item)
     EXPECT_FALSE(popup->isVisible());
 }
 
+void User::Choose(QWidget& window, const QString& menu, const QString& submenu, const QString& item)
+{
+    auto* bar = window.findChild<QMenuBar*>();
+    ASSERT_NE(bar, nullptr);
+    QAction* title = ActionWithText(bar->actions(), menu);
+    ASSERT_NE(title, nullptr);
+    ClickAt(*bar, bar->actionGeometry(title).center());
+    QMenu* popup = title->menu();
+    ASSERT_TRUE(popup && popup->isVisible()) << "menu " << menu.toStdString() << " did not open";
+    QAction* branch = ActionWithText(popup->actions(), submenu);
+    ASSERT_TRUE(branch && branch->menu());
+    ClickAt(*popup, popup->actionGeometry(branch).center());
+    QMenu* sub = branch->menu();
+    // A submenu opens after the menu's own short delay.
+    for (int waited = 0; !sub->isVisible() && waited < 2000; waited += 10)
+        QTest::qWait(10);
+    ASSERT_TRUE(sub->isVisible()) << "submenu " << submenu.toStdString() << " did not open";
+    QAction* entry = ActionWithText(sub->actions(), item);
+    ASSERT_NE(entry, nullptr);
+    ASSERT_TRUE(entry->isEnabled()) << item.toStdString() << " is disabled";
+    ClickAt(*sub, sub->actionGeometry(entry).center());
+    EXPECT_FALSE(popup->isVisible());
+}
+
 QPoint User::RowCenter(const ListBase& list, int row)
 {
     return list.visualRect(list.model()->index(row, 1)).center();
