@@ -57,7 +57,8 @@ MainDialog::MainDialog(PointBook& book, Prompter& prompter, const QString& comma
       document(book, prompter, *this),
       exchange(document, prompter, *this),
       layout({client, exitButton, editList, addButton, deleteButton, changeButton, importList, targetList,
-              transferButton, markField, markSpin, markCheck})
+              transferButton, markField, markSpin, markCheck}),
+      mapActions(*this)
 {
     // The installed theme's icon when there is one, the same drawing made here otherwise.
     icon = QIcon::fromTheme(QStringLiteral(TOVIK_APP_ID), ProgramIcon());
@@ -226,12 +227,14 @@ void MainDialog::ShowEditView()
 {
     layout.ShowEditView();
     UpdateActions();
+    mapActions.ViewChanged();
 }
 
 void MainDialog::ShowImportView()
 {
     layout.ShowImportView();
     UpdateActions();
+    mapActions.ViewChanged();
 }
 
 void MainDialog::OnMarkCheck() { layout.OnMarkCheck(); }
@@ -282,7 +285,9 @@ void MainDialog::OnChange()
     document.History().push(new ChangePointCommand(document.Model(), document.Selection(), i, typed, shown));
 }
 
-void MainDialog::OnAdd()
+void MainDialog::OnAdd() { OnAddAt({}, {}); }
+
+void MainDialog::OnAddAt(const QString& longitude, const QString& latitude)
 {
     const PointBook& book = document.Book();
     if (book.GetCount() >= PointBook::kCapacity) {
@@ -293,6 +298,8 @@ void MainDialog::OnAdd()
     const int selected = RowSelection::Selected(document.Selection());
     const int p = selected >= 0 ? selected : book.GetCount();
     PointEditDialog dialog(prompter, this);
+    dialog.longitude = longitude;
+    dialog.latitude = latitude;
     dialog.mark = QStringLiteral("0");
     dialog.distanceIndex = 0;
     if (prompter.RunDialog(dialog) != QDialog::Accepted)

@@ -11,6 +11,7 @@
 
 #include "app/exchangeactions.h"
 #include "app/mainlayout.h"
+#include "app/mapactions.h"
 #include "app/pointdocument.h"
 #include "platform/spinbutton.h"
 #include "widgets/importlistctrl.h"
@@ -51,6 +52,8 @@ public:
     // Editing commands, on the selected point of the list shown.
     void OnChange();
     void OnAdd();
+    // 追加 with the coordinates filled in (texts as the lists show them), as the map asks.
+    void OnAddAt(const QString& longitude, const QString& latitude);
     void OnDelete();
     void OnMoveUp();
     void OnMoveDown();
@@ -68,6 +71,7 @@ public:
 
     PointDocument& Document() { return document; }
     ExchangeActions& Exchange() { return exchange; }
+    MapActions& Map() { return mapActions; }
     MainLayout::View CurrentView() const { return layout.CurrentView(); }
     QWidget& Client() { return client; }
     PointListCtrl& EditList() { return editList; }
@@ -116,6 +120,7 @@ private:
     PointDocument document;
     ExchangeActions exchange;
     MainLayout layout;
+    MapActions mapActions;
     std::unique_ptr<MainMenu> menu;
     QList<QIcon> markImagesSmall;
     QList<QIcon> markImagesLarge;

@@ -100,6 +100,27 @@ void User::Choose(QWidget& window, const QString& menu, const QString& item)
     EXPECT_FALSE(popup->isVisible());
 }
 
+void User::Choose(QWidget& window, const QString& menu, const QString& submenu, const QString& item)
+{
+    auto* bar = window.findChild<QMenuBar*>();
+    ASSERT_NE(bar, nullptr);
+    QAction* title = ActionWithText(bar->actions(), menu);
+    ASSERT_NE(title, nullptr);
+    ClickAt(*bar, bar->actionGeometry(title).center());
+    QMenu* popup = title->menu();
+    ASSERT_TRUE(popup && popup->isVisible()) << "menu " << menu.toStdString() << " did not open";
+    QAction* opener = ActionWithText(popup->actions(), submenu);
+    ASSERT_TRUE(opener && opener->menu());
+    ClickAt(*popup, popup->actionGeometry(opener).center());
+    // A submenu opens a moment after its item is clicked.
+    QMenu* sub = opener->menu();
+    ASSERT_TRUE(QTest::qWaitFor([sub] { return sub->isVisible(); }, 3000)) << submenu.toStdString();
+    QAction* entry = ActionWithText(sub->actions(), item);
+    ASSERT_NE(entry, nullptr);
+    ClickAt(*sub, sub->actionGeometry(entry).center());
+    EXPECT_FALSE(sub->isVisible());
+}
+
 QPoint User::RowCenter(const ListBase& list, int row)
 {
     return list.visualRect(list.model()->index(row, 1)).center();

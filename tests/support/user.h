@@ -33,6 +33,8 @@ public:
     static QPushButton& Button(QWidget& window, const QString& text);
     // Opens `menu` in the window's menu bar with a click and clicks `item` in it.
     static void Choose(QWidget& window, const QString& menu, const QString& item);
+    // The same for an item of a submenu: 表示 → 本体の測地系 → 世界測地系 (WGS 84).
+    static void Choose(QWidget& window, const QString& menu, const QString& submenu, const QString& item);
 
     static QPoint RowCenter(const ListBase& list, int row);
     static void ClickRow(ListBase& list, int row, Qt::KeyboardModifiers modifiers = Qt::NoModifier);
