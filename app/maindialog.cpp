@@ -74,6 +74,9 @@ void MainDialog::OnInitDialog()
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinMaxButtonsHint |
                    Qt::WindowCloseButtonHint);
     setSizeGripEnabled(false);
+    // The program runs the window with exec(); modal to no other window, so that the map
+    // window beside it takes the mouse and the keys.
+    setWindowModality(Qt::WindowModal);
     setAcceptDrops(true);
     const QFont font(QStringLiteral("ＭＳ Ｐゴシック"), 10);
     setFont(font);

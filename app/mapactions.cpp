@@ -50,7 +50,8 @@ void MapActions::SetOpen(bool open)
     map->show();
     map->raise();
     map->activateWindow();
-    UpdateSelection();
+    // The selected point in view, over the view the window kept.
+    UpdateSelection(true);
     if (item)
         item->setChecked(true);
 }
@@ -161,7 +162,7 @@ void MapActions::UpdateImported()
     UpdateSelection();
 }
 
-void MapActions::UpdateSelection()
+void MapActions::UpdateSelection(bool bringIntoView)
 {
     if (!Open())
         return;
@@ -179,7 +180,7 @@ void MapActions::UpdateSelection()
         id = kImportedIds + importedRow;
     else if (bookRow >= 0)
         id = bookRow;
-    if (id != map->View().SelectedMarker())
+    if (bringIntoView || id != map->View().SelectedMarker())
         map->View().SelectMarker(id);
 }
 

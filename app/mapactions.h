@@ -43,7 +43,9 @@ private:
     void UpdateTitle();
     void UpdateBook();
     void UpdateImported();
-    void UpdateSelection();
+    // Highlights the selected point's marker, bringing it into view when it was not
+    // highlighted yet.
+    void UpdateSelection(bool bringIntoView = false);
     std::optional<GeoPoint> Wgs84(const PointEntry& point) const;
     void OnMarkerClicked(int id);
     void OnMarkerMoved(int id, double latitude, double longitude);

@@ -151,6 +151,18 @@ TEST_F(MapEditorTest, TheItemOpensTheMapAndTheWindowManagerClosesIt)
     EXPECT_TRUE(MapItem().isChecked());
 }
 
+TEST_F(MapEditorTest, TheMapTakesTheMouseWhileTheEditorRunsAsTheProgramRunsIt)
+{
+    d->hide();
+    QTimer::singleShot(0, [&] {
+        OpenMap();
+        User::ClickAt(View(), PixelOfRow(2).toPoint());
+        EXPECT_EQ(List1().SelectedRows(), std::vector<int>{2});
+        d->done(QDialog::Rejected);
+    });
+    d->exec();
+}
+
 TEST_F(MapEditorTest, MarksStandWhereTheExportPutsThePointsAndFollowTheDatum)
 {
     const std::vector<GeoPoint> exported = Exported();
