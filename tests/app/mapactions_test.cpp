@@ -149,6 +149,10 @@ TEST_F(MapEditorTest, TheItemOpensTheMapAndTheWindowManagerClosesIt)
     QTest::keyClick(d.get(), Qt::Key_M, Qt::ControlModifier);
     EXPECT_TRUE(map.isVisible());
     EXPECT_TRUE(MapItem().isChecked());
+    QApplication::setActiveWindow(&map);
+    QTest::keyClick(&map.View(), Qt::Key_M, Qt::ControlModifier);
+    EXPECT_FALSE(map.isVisible());
+    EXPECT_FALSE(MapItem().isChecked());
 }
 
 TEST_F(MapEditorTest, TheMapTakesTheMouseWhileTheEditorRunsAsTheProgramRunsIt)
@@ -218,6 +222,23 @@ TEST_F(MapEditorTest, AClickSelectsARowAndADragMovesItsPointOneStepOfTheHistory)
     User::Choose(*d, "編集", "やり直し: 位置の変更");
     EXPECT_NEAR(PixelOfRow(1).x(), to.x(), 0.5);
     ExpectDrawnAt(to);
+}
+
+TEST_F(MapEditorTest, APointDraggedWhereTheDeviceHasNoPlaceStaysWhereItWas)
+{
+    OpenMap();
+    while (View().Zoom() > 2)
+        QTest::keyClick(&View(), Qt::Key_Minus);
+    const QPoint from = PixelOfRow(0).toPoint(), south = from + QPoint(0, 200);
+    User::Press(View(), from);
+    User::Move(View(), from + QPoint(0, 20));
+    User::Move(View(), south);
+    User::Release(View(), south);
+    EXPECT_EQ(book.Entry(0), kPoints[0]);
+    EXPECT_EQ(d->Document().History().count(), 0);
+    ASSERT_EQ(prompter.shown.size(), 1u);
+    EXPECT_TRUE(prompter.shown[0].text.contains(QStringLiteral("本体に保存できません")));
+    ExpectDrawnAt(from);
 }
 
 TEST_F(MapEditorTest, AddHereOpensTheAddDialogAtThatPlace)
