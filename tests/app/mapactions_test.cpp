@@ -120,12 +120,14 @@ protected:
         EXPECT_NEAR(drawn->x(), expected.x(), 1.0);
         EXPECT_NEAR(drawn->y(), expected.y(), 1.0);
     }
-    QPointF PixelOfRow(int row, DeviceDatum datum = DeviceDatum::tokyo)
+    // Where the map shows a point whose stored coordinates are in `datum`.
+    QPointF PixelOf(const PointEntry& e, DeviceDatum datum = DeviceDatum::tokyo)
     {
-        const PointEntry& e = book.Entry(row);
-        return View().PixelOf(*DatumConverter(datum).ToWgs84({DatumConverter::Degrees(e.latitude, e.latitudeFraction),
-                                                               DatumConverter::Degrees(e.longitude, e.longitudeFraction)}));
+        const GeoPoint stored{DatumConverter::Degrees(e.latitude, e.latitudeFraction),
+                              DatumConverter::Degrees(e.longitude, e.longitudeFraction)};
+        return View().PixelOf(*DatumConverter(datum).ToWgs84(stored));
     }
+    QPointF PixelOfRow(int row, DeviceDatum datum = DeviceDatum::tokyo) { return PixelOf(book.Entry(row), datum); }
 
     QTemporaryDir home;
     test::TileServer server;
@@ -173,7 +175,7 @@ TEST_F(MapEditorTest, MarksStandWhereTheExportPutsThePointsAndFollowTheDatum)
     ASSERT_GE(exported.size(), 3u);
     OpenMap();
     EXPECT_EQ(View().Markers().size(), 3) << "a point at 0/0 has no place";
-    // Zoomed out to where the datum's shift is a hundred pixels and the points tens apart.
+    // Zoomed out to where the datum's shift is some sixty pixels, the points tens apart.
     while (View().Zoom() > 14)
         QTest::keyClick(&View(), Qt::Key_Minus);
     for (int row = 0; row < 3; ++row)
@@ -207,7 +209,8 @@ TEST_F(MapEditorTest, AClickSelectsARowAndADragMovesItsPointOneStepOfTheHistory)
     EXPECT_NEAR(PixelOfRow(1).x(), to.x(), 0.5);
     EXPECT_NEAR(PixelOfRow(1).y(), to.y(), 0.5);
     PointEntry moved = book.Entry(1);
-    EXPECT_EQ(List1().GetItemText(1, RowRecord::longitude), QString::fromStdString(FormatCoordinate(moved.longitude, moved.longitudeFraction)));
+    const std::string shown = FormatCoordinate(moved.longitude, moved.longitudeFraction);
+    EXPECT_EQ(List1().GetItemText(1, RowRecord::longitude), QString::fromStdString(shown));
     EXPECT_EQ(List1().SelectedRows(), std::vector<int>{1});
     moved.longitude = before.longitude;
     moved.longitudeFraction = before.longitudeFraction;
@@ -292,9 +295,7 @@ TEST_F(MapEditorTest, TheFileImportViewAddsItsPointsAsDotsThatSelectTheirRows)
 
     OpenMap();
     EXPECT_EQ(View().Markers().size(), 5);
-    const QPointF x = View().PixelOf(*DatumConverter(DeviceDatum::tokyo).ToWgs84(
-        {DatumConverter::Degrees(imported[0].latitude, imported[0].latitudeFraction),
-         DatumConverter::Degrees(imported[0].longitude, imported[0].longitudeFraction)}));
+    const QPointF x = PixelOf(imported[0]);
     ExpectDrawnAt(x, kDotFill);
     User::ClickAt(View(), x.toPoint());
     EXPECT_EQ(List2().SelectedRows(), std::vector<int>{0});
