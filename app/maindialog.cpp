@@ -60,7 +60,8 @@ MainDialog::MainDialog(PointBook& book, Prompter& prompter, const QString& comma
               transferButton, markField, markSpin, markCheck}),
       finder(document, editList, targetList, layout, client),
       sorting(document, exchange, finder),
-      duplicates(document, exchange, finder, prompter, *this)
+      duplicates(document, exchange, finder, prompter, *this),
+      mapActions(*this)
 {
     // The installed theme's icon when there is one, the same drawing made here otherwise.
     icon = QIcon::fromTheme(QStringLiteral(TOVIK_APP_ID), ProgramIcon());
@@ -76,6 +77,9 @@ void MainDialog::OnInitDialog()
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinMaxButtonsHint |
                    Qt::WindowCloseButtonHint);
     setSizeGripEnabled(false);
+    // The program runs the window with exec(); modal to no other window, so that the map
+    // window beside it takes the mouse and the keys.
+    setWindowModality(Qt::WindowModal);
     setAcceptDrops(true);
     const QFont font(DialogUnits::FontFamily(), 10);
     setFont(font);
@@ -229,12 +233,14 @@ void MainDialog::ShowEditView()
 {
     layout.ShowEditView();
     UpdateActions();
+    mapActions.ViewChanged();
 }
 
 void MainDialog::ShowImportView()
 {
     layout.ShowImportView();
     UpdateActions();
+    mapActions.ViewChanged();
 }
 
 void MainDialog::OnMarkCheck() { layout.OnMarkCheck(); }
@@ -285,7 +291,9 @@ void MainDialog::OnChange()
     document.History().push(new ChangePointCommand(document.Model(), document.Selection(), i, typed, shown));
 }
 
-void MainDialog::OnAdd()
+void MainDialog::OnAdd() { OnAddAt({}, {}); }
+
+void MainDialog::OnAddAt(const QString& longitude, const QString& latitude)
 {
     const PointBook& book = document.Book();
     if (book.GetCount() >= PointBook::kCapacity) {
@@ -296,6 +304,8 @@ void MainDialog::OnAdd()
     const int selected = RowSelection::Selected(document.Selection());
     const int p = selected >= 0 ? selected : book.GetCount();
     PointEditDialog dialog(prompter, this);
+    dialog.longitude = longitude;
+    dialog.latitude = latitude;
     dialog.mark = QStringLiteral("0");
     dialog.distanceIndex = 0;
     if (prompter.RunDialog(dialog) != QDialog::Accepted)

@@ -12,6 +12,7 @@
 #include "app/duplicatecheck.h"
 #include "app/exchangeactions.h"
 #include "app/mainlayout.h"
+#include "app/mapactions.h"
 #include "app/pointdocument.h"
 #include "app/pointfinder.h"
 #include "app/sortactions.h"
@@ -54,6 +55,8 @@ public:
     // Editing commands, on the selected point of the list shown.
     void OnChange();
     void OnAdd();
+    // 追加 with the coordinates filled in (texts as the lists show them), as the map asks.
+    void OnAddAt(const QString& longitude, const QString& latitude);
     void OnDelete();
     void OnMoveUp();
     void OnMoveDown();
@@ -74,6 +77,7 @@ public:
     PointFinder& Finder() { return finder; }
     SortActions& Sorting() { return sorting; }
     DuplicateCheck& Duplicates() { return duplicates; }
+    MapActions& Map() { return mapActions; }
     MainLayout::View CurrentView() const { return layout.CurrentView(); }
     QWidget& Client() { return client; }
     PointListCtrl& EditList() { return editList; }
@@ -125,6 +129,7 @@ private:
     PointFinder finder;
     SortActions sorting;
     DuplicateCheck duplicates;
+    MapActions mapActions;
     std::unique_ptr<MainMenu> menu;
     QList<QIcon> markImagesSmall;
     QList<QIcon> markImagesLarge;

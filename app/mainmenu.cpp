@@ -112,6 +112,11 @@ void MainMenu::BuildView(QMenuBar& bar)
     }
     ShowDatum(window.Exchange().Datum());
     connect(&window.Exchange(), &ExchangeActions::DatumChanged, this, &MainMenu::ShowDatum);
+    view->addSeparator();
+    QAction* map = view->addAction(QStringLiteral("地図"));
+    map->setCheckable(true);
+    map->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_M));
+    window.Map().Attach(*map);
 }
 
 void MainMenu::ShowDatum(DeviceDatum datum) { datumActions[datum == DeviceDatum::tokyo ? 0 : 1]->setChecked(true); }

@@ -10,7 +10,7 @@ packages=(
     libgtest-dev libgmock-dev libbenchmark-dev
     clang libclang-rt-14-dev
     fonts-noto-cjk ca-certificates
-    xvfb xauth imagemagick
+    xvfb xauth imagemagick xdotool
     dbus at-spi2-core python3-pyatspi
     dpkg-dev file desktop-file-utils appstream shared-mime-info libglib2.0-bin man-db
 )

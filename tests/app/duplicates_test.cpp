@@ -39,7 +39,7 @@ protected:
     {
         // A and B 30.8 m apart, C 61.6 m beyond B, E alone, and "Ａ", A's name folded,
         // 3 km away.
-        StartWith({Place("A", 0), Place("B", 1), Place("C", 3), Place("E", 200), Place("Ａ", 100)});
+        StartWithPoints({Place("A", 0), Place("B", 1), Place("C", 3), Place("E", 200), Place("Ａ", 100)});
     }
     static QStringList Texts(const QTreeWidgetItem& item)
     {

@@ -41,29 +41,7 @@ protected:
         QSettings().clear();
     }
 
-    // Opens 表示 → 本体の測地系 with the mouse and clicks one of its items.
-    void ChooseDatum(const QString& item)
-    {
-        QMenuBar* bar = d->findChild<QMenuBar*>();
-        QAction* view = nullptr;
-        for (QAction* a : bar->actions())
-            view = a->text().startsWith(QStringLiteral("表示")) ? a : view;
-        ASSERT_TRUE(view);
-        test::User::ClickAt(*bar, bar->actionGeometry(view).center());
-        QAction* datum = view->menu()->actions().last();
-        ASSERT_EQ(datum->text(), QStringLiteral("本体の測地系"));
-        test::User::ClickAt(*view->menu(), view->menu()->actionGeometry(datum).center());
-        // A submenu opens a moment after its item is clicked.
-        QMenu* sub = datum->menu();
-        for (int waited = 0; !sub->isVisible() && waited < 3000; waited += 20)
-            QTest::qWait(20);
-        ASSERT_TRUE(sub->isVisible());
-        for (QAction* a : sub->actions()) {
-            if (a->text() == item)
-                test::User::ClickAt(*sub, sub->actionGeometry(a).center());
-        }
-        EXPECT_FALSE(sub->isVisible());
-    }
+    void ChooseDatum(const QString& item) { test::User::Choose(*d, "表示", "本体の測地系", item); }
     static QStringList Items(MainDialog& dialog, const QString& menuTitle)
     {
         QStringList items;
@@ -114,7 +92,7 @@ TEST_F(ExchangeEditorTest, NewMenuItemsFollowTheDescribedOnes)
     EXPECT_EQ(edit.mid(edit.size() - 4), (QStringList{"-", "地図で見る", "-", "検索"}));
     EXPECT_EQ(Items(*d, QStringLiteral("変換")),
               (QStringList{"一括変換", "-", "全て選択", "選択解除", "-", "並べ替え", "重複の確認..."}));
-    EXPECT_EQ(Items(*d, QStringLiteral("表示")), (QStringList{"編集画面", "ファイル取りこみ画面", "-", "本体の測地系"}));
+    EXPECT_EQ(Items(*d, QStringLiteral("表示")), (QStringList{"編集画面", "ファイル取りこみ画面", "-", "本体の測地系", "-", "地図"}));
 }
 
 TEST_F(ExchangeEditorTest, ExportWritesTheEditedPointsInTheChosenFormat)

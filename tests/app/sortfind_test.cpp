@@ -72,8 +72,8 @@ protected:
 
 TEST_F(SortFindTest, SortsAreOneStepTheSelectionFollowsAndTicksLimitThem)
 {
-    StartWith({Place("札幌", "ｻｯﾎﾟﾛ", 0, 12), Place("秋葉原", "あきはばら", 1, 3), Place("金閣寺", "ｷﾝｶｸｼﾞ", 2, 1),
-               Place("ABC", "", 3, 0)});
+    StartWithPoints({Place("札幌", "ｻｯﾎﾟﾛ", 0, 12), Place("秋葉原", "あきはばら", 1, 3), Place("金閣寺", "ｷﾝｶｸｼﾞ", 2, 1),
+                     Place("ABC", "", 3, 0)});
     const QStringList loaded = BookNames();
     User::ClickRow(List1(), 2);
     User::Choose(*d, "変換", "並べ替え", "読み順");
@@ -107,7 +107,7 @@ TEST_F(SortFindTest, SortsAreOneStepTheSelectionFollowsAndTicksLimitThem)
 
 TEST_F(SortFindTest, NearestFirstMeasuresFromTheSelectedPoint)
 {
-    StartWith({Place("P0", "", 0), Place("P100", "", 100), Place("P30", "", 30), Place("P55", "", 55)});
+    StartWithPoints({Place("P0", "", 0), Place("P100", "", 100), Place("P30", "", 30), Place("P55", "", 55)});
     QAction* nearest = MenuItem("変換", "選択した地点から近い順");
     EXPECT_FALSE(nearest->isEnabled());
     User::ClickRow(List1(), 2);
@@ -120,8 +120,8 @@ TEST_F(SortFindTest, NearestFirstMeasuresFromTheSelectedPoint)
 
 TEST_F(SortFindTest, TypedTextShowsTheMatchingRowsAndEscapeShowsAllAgain)
 {
-    StartWith({Place("札幌", "ｻｯﾎﾟﾛ", 0), Place("東京タワー", "ﾄｳｷｮｳﾀﾜｰ", 1), Place("京都", "ｷｮｳﾄ", 2),
-               Place("ﾄｳｷｮｳ駅", "", 3)});
+    StartWithPoints({Place("札幌", "ｻｯﾎﾟﾛ", 0), Place("東京タワー", "ﾄｳｷｮｳﾀﾜｰ", 1), Place("京都", "ｷｮｳﾄ", 2),
+                     Place("ﾄｳｷｮｳ駅", "", 3)});
     const QRect listPlace = List1().geometry();
     User::ClickRow(List1(), 0);
     Find("とうきょう");
@@ -155,8 +155,8 @@ TEST_F(SortFindTest, TypedTextShowsTheMatchingRowsAndEscapeShowsAllAgain)
 
 TEST_F(SortFindTest, CommandsActOnTheRowsShown)
 {
-    StartWith({Place("東京A", "", 0), Place("札幌", "", 1), Place("東京B", "", 2), Place("京都", "", 3),
-               Place("東京C", "", 4)});
+    StartWithPoints({Place("東京A", "", 0), Place("札幌", "", 1), Place("東京B", "", 2), Place("京都", "", 3),
+                     Place("東京C", "", 4)});
     User::ClickCheckBox(List1(), 1);  // 札幌, ticked before it goes out of sight
     Find("東京");
     User::ClickRow(List1(), 2);

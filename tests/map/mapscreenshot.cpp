@@ -3,6 +3,8 @@
 //   map_screenshot OUT.png [SECONDS [ZOOM]]
 // saves the window's picture once the tiles are in, then stays open SECONDS more; with
 // ZOOM, at that zoom about Tokyo Station instead of all points fitted.
+//   map_screenshot --serve
+// only serves the tiles, printing the URL template for TOVIK_TILE_URL, until it is ended.
 #include <QApplication>
 #include <QPainter>
 #include <QPainterPath>
@@ -10,6 +12,7 @@
 #include <QTemporaryDir>
 #include <QTimer>
 #include <cmath>
+#include <cstdio>
 
 #include "map/mapwindow.h"
 #include "resources/markpngs.h"
@@ -101,6 +104,11 @@ int main(int argc, char** argv)
     test::TileServer server(DrawTown);
     if (!server.Start())
         return 1;
+    if (args[1] == QStringLiteral("--serve")) {
+        std::fprintf(stdout, "%s\n", qPrintable(server.UrlTemplate()));
+        std::fflush(stdout);
+        return app.exec();
+    }
     qputenv("TOVIK_TILE_URL", server.UrlTemplate().toUtf8());
 
     MapWindow window;

@@ -113,10 +113,8 @@ void User::Choose(QWidget& window, const QString& menu, const QString& submenu, 
     ASSERT_TRUE(branch && branch->menu());
     ClickAt(*popup, popup->actionGeometry(branch).center());
     QMenu* sub = branch->menu();
-    // A submenu opens after the menu's own short delay.
-    for (int waited = 0; !sub->isVisible() && waited < 2000; waited += 10)
-        QTest::qWait(10);
-    ASSERT_TRUE(sub->isVisible()) << "submenu " << submenu.toStdString() << " did not open";
+    // A submenu opens a moment after its item is clicked.
+    ASSERT_TRUE(QTest::qWaitFor([sub] { return sub->isVisible(); }, 3000)) << "submenu " << submenu.toStdString() << " did not open";
     QAction* entry = ActionWithText(sub->actions(), item);
     ASSERT_NE(entry, nullptr);
     ASSERT_TRUE(entry->isEnabled()) << item.toStdString() << " is disabled";
