@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Reading a GPX file of 10,000 waypoints: into the device's points, against GPSBabel
 // turning the same file into CSV (measured side by side, wall-clock time, since
 // GPSBabel runs as a child process), and into the editor's import list, painted.

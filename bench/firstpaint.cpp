@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A Qt generic plugin that ends the program right after its first window has been painted,
 // so that "start to shown window" is measured the same way for any Qt program, unchanged:
 //   QT_PLUGIN_PATH=<build>/bench/plugins QT_QPA_GENERIC_PLUGINS=firstpaint PROGRAM ...

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What one full pass over a .mem image costs, next to the cost of merely copying it.
 
 #include <benchmark/benchmark.h>

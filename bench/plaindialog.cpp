@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The yardstick of the editor's start: a plain Qt dialog that shows the same 100-row
 // Japanese table as the editor's first window (the texts of `tovik-cli show --json`), in a
 // QTableWidget with a row of buttons, and nothing else.

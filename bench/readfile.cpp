@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A whole process that reads an exchange file the way the editor fills its import list
 // (every point converted from WGS 84 to the Tokyo datum and fitted to the device) and
 // prints how many points it took: tovik-cli cannot, as it refuses more than 100 points.

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The editor's start, to its window painted once, on a file of 100 points: the median of
 # RUNS runs of each probe, run in turns so that a busy machine slows all of them alike.
 #   bench/start.sh TOVIK-CLI RUNS PROBE...

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The editor's start as a user waits for it: from the program being run to its window
 // painted once, after which the probe ends. bench/start.sh runs it many times and takes
 // medians; run alone it does nothing visible.

@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Whole processes against the programs users compare Tovik with, in alternating runs.
 
 Each case runs Tovik's process and its peer one after the other, RUNS times, and prints the

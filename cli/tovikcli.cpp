@@ -1,22 +1,20 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "cli/tovikcli.h"
 
-#include <QFileInfo>
 #include <QMap>
 #include <array>
 #include <chrono>
-#include <cstdio>
 #include <vector>
 
 #include "cli/clitext.h"
 #include "cli/duplicatesverb.h"
+#include "cli/exportverb.h"
+#include "cli/importverb.h"
 #include "cli/sortverb.h"
-#include "platform/cp932.h"
-#include "platform/inputtext.h"
-#include "resources/markpngs.h"
-#include "core/markrule.h"
 #include "core/messagetexts.h"
 #include "core/pointbook.h"
-#include "interop/pointexchange.h"
+#include "platform/cp932.h"
+#include "platform/inputtext.h"
 #include "platform/pointfieldrules.h"
 #include "platform/rowrecord.h"
 
@@ -197,9 +195,9 @@ int TovikCli::Run(const QStringList& arguments)
     if (verb == QStringLiteral("add"))
         return Add(rest);
     if (verb == QStringLiteral("export"))
-        return Export(rest);
+        return ExportVerb::Run(*this, rest);
     if (verb == QStringLiteral("import"))
-        return Import(rest);
+        return ImportVerb::Run(*this, rest);
     if (verb == QStringLiteral("sort"))
         return SortVerb::Run(*this, rest);
     if (verb == QStringLiteral("duplicates"))
@@ -434,141 +432,6 @@ std::optional<DeviceDatum> TovikCli::DatumOption(const Arguments& a, QString& pr
     if (!datum)
         problem = QStringLiteral("--device-datum must be tokyo or wgs84, not %1").arg(name);
     return datum;
-}
-
-int TovikCli::Export(const QStringList& arguments)
-{
-    const auto a = Parse(arguments, {QStringLiteral("format"), QStringLiteral("device-datum"), QStringLiteral("encoding")},
-                         {}, 2, "export needs IN and OUT");
-    if (!a)
-        return kUsage;
-    const QString in = a->positionals[0];
-    const QString outPath = a->positionals[1];
-    QString problem;
-    const auto datum = DatumOption(*a, problem);
-    if (!datum)
-        return Usage(problem);
-    const bool toStdout = outPath == QStringLiteral("-");
-    const QString formatName = a->values.value(QStringLiteral("format"));
-    std::optional<ExchangeFormat::Format> format =
-        formatName.isEmpty() ? (toStdout ? std::nullopt : ExchangeFormat::FromPath(outPath))
-                             : ExchangeFormat::FromName(formatName);
-    if (!format || *format == ExchangeFormat::mem) {
-        if (!formatName.isEmpty())
-            return Usage(QStringLiteral("--format must be gpx, kml, kmz, csv or geojson, not %1").arg(formatName));
-        return Usage(toStdout ? QStringLiteral("export to - needs --format")
-                              : QStringLiteral("cannot tell the format of %1 from its extension; use --format")
-                                    .arg(CliText::Printable(outPath)));
-    }
-    const QString encoding = a->values.value(QStringLiteral("encoding"), QStringLiteral("utf-8")).toLower();
-    if (encoding != QStringLiteral("utf-8") && encoding != QStringLiteral("cp932"))
-        return Usage(QStringLiteral("--encoding must be utf-8 or cp932, not %1").arg(encoding));
-
-    PointBook book;
-    if (!LoadDecoded(book, in))
-        return kRefused;
-    std::vector<PointEntry> entries;
-    for (int i = 0; i < book.GetCount(); ++i)
-        entries.push_back(book.Entry(i));
-    PointExchange::ExportOptions options;
-    options.format = *format;
-    options.encoding = encoding == QStringLiteral("cp932") ? CsvFormat::Encoding::cp932 : CsvFormat::Encoding::utf8;
-    options.title = CliText::Printable(QFileInfo(in).completeBaseName());
-    options.icons = &MarkPngs::Png;
-    QString error;
-    WarningList warnings;
-    const QByteArray bytes = PointExchange::Export(entries, ExchangeConverter(*datum), options, error, &warnings);
-    for (const QString& warning : warnings.Lines())
-        err << "tovik-cli: " << CliText::Printable(in) << ": " << warning << "\n";
-    err.flush();
-    if (!error.isEmpty()) {
-        Fail(in, error);
-        return kRefused;
-    }
-    if (toStdout) {
-        out.flush();
-        const bool written = std::fwrite(bytes.constData(), 1, static_cast<std::size_t>(bytes.size()), stdout) ==
-                                 static_cast<std::size_t>(bytes.size()) &&
-                             std::fflush(stdout) == 0;
-        if (!written) {
-            Fail(outPath, QString::fromUtf8(messages::kWriteFailed));
-            return kRefused;
-        }
-        return kSuccess;
-    }
-    if (const QString problem = PointExchange::WriteFile(CliText::ToPath(outPath), bytes); !problem.isEmpty()) {
-        Fail(outPath, problem);
-        return kRefused;
-    }
-    return kSuccess;
-}
-
-int TovikCli::Import(const QStringList& arguments)
-{
-    const auto a = Parse(arguments, {QStringLiteral("format"), QStringLiteral("device-datum"), QStringLiteral("mark")},
-                         {QStringLiteral("append"), QStringLiteral("force")}, -2, "import needs OUT.mem and at least one IN");
-    if (!a)
-        return kUsage;
-    const QString outPath = a->positionals[0];
-    const QStringList inputs = a->positionals.mid(1);
-    QString problem;
-    const auto datum = DatumOption(*a, problem);
-    if (!datum)
-        return Usage(problem);
-    bool markOk = true;
-    const int mark = a->values.value(QStringLiteral("mark"), QStringLiteral("0")).toInt(&markOk);
-    if (!markOk || mark < 0 || mark > kHighestMark)
-        return Usage(QStringLiteral("--mark must be a number from 0 to %1").arg(kHighestMark));
-    const QString formatName = a->values.value(QStringLiteral("format"));
-    const auto givenFormat = ExchangeFormat::FromName(formatName);
-    if (!formatName.isEmpty() && !givenFormat)
-        return Usage(QStringLiteral("--format must be gpx, kml, kmz, csv, geojson or mem, not %1").arg(formatName));
-    for (const QString& in : inputs) {
-        if (!givenFormat && !ExchangeFormat::FromPath(in))
-            return Usage(QStringLiteral("cannot tell the format of %1 from its extension; use --format")
-                             .arg(CliText::Printable(in)));
-    }
-
-    if (!OpensAgain(outPath, a->flags.contains(QStringLiteral("force"))))
-        return kRefused;
-    const bool append = a->flags.contains(QStringLiteral("append"));
-    PointBook book;
-    // Appending reads OUT and saves it again: locked in between, as add does.
-    if (append) {
-        if (!LoadDecoded(book, outPath, Lock::untilSaved))
-            return kRefused;
-    } else if (FileAccess::Exists(CliText::ToPath(outPath)) && !a->flags.contains(QStringLiteral("force"))) {
-        Fail(outPath, QStringLiteral("already exists; use --force to replace it or --append to add to it"));
-        return kRefused;
-    }
-
-    const ExchangeConverter converter(*datum, mark);
-    std::vector<PointEntry> entries;
-    std::size_t counted = 0;
-    for (const QString& in : inputs) {
-        // One point past the device's capacity tells that there are too many: the rest are only counted.
-        const std::size_t room = static_cast<std::size_t>(PointBook::kCapacity - book.GetCount()) + 1;
-        const PointExchange::Imported imported = PointExchange::ImportFile(
-            CliText::ToPath(in), givenFormat ? *givenFormat : *ExchangeFormat::FromPath(in), converter,
-            room - std::min(room, entries.size()));
-        for (const QString& warning : imported.warnings.Lines())
-            err << "tovik-cli: " << CliText::Printable(in) << ": " << warning << "\n";
-        if (!imported.error.isEmpty()) {
-            Fail(in, imported.error);
-            return kRefused;
-        }
-        entries.insert(entries.end(), imported.entries.begin(), imported.entries.end());
-        counted += imported.counted;
-    }
-    err.flush();
-    const qsizetype total = book.GetCount() + static_cast<qsizetype>(entries.size() + counted);
-    if (total > PointBook::kCapacity) {
-        Fail(outPath, QStringLiteral("%1 地点あります。").arg(total) + QString::fromUtf8(messages::kTooManyPoints));
-        return kRefused;
-    }
-    for (PointEntry& e : entries)
-        book.InsertEntry(book.GetCount(), std::move(e));
-    return SaveBook(book, outPath) ? kSuccess : kRefused;
 }
 
 }  // namespace tovik

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 #include <QMap>
@@ -36,6 +37,8 @@ public:
 private:
     // The verbs that live in files of their own.
     friend class DuplicatesVerb;
+    friend class ExportVerb;
+    friend class ImportVerb;
     friend class SortVerb;
 
     int Show(const QStringList& arguments);
@@ -43,8 +46,6 @@ private:
     int New(const QStringList& arguments);
     int Rewrite(const QStringList& arguments);
     int Add(const QStringList& arguments);
-    int Export(const QStringList& arguments);
-    int Import(const QStringList& arguments);
 
     // The options and exactly `positionals` other arguments (at least -`positionals`
     // when it is negative); otherwise says what is wrong (`need` when the count is) and

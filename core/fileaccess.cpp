@@ -1,17 +1,19 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "core/fileaccess.h"
 
 #include <algorithm>
 #include <cerrno>
 #include <climits>
 #include <cstring>
-#include <dirent.h>
 #include <fcntl.h>
-#include <random>
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <thread>
 #include <unistd.h>
 #include <vector>
+
+#include "core/filedescriptor.h"
+#include "core/savetemporary.h"
 
 namespace tovik {
 
@@ -22,8 +24,6 @@ using std::chrono::milliseconds;
 
 // The kernel follows at most 40 links in one lookup; a longer chain is a loop.
 constexpr int kMaxLinks = 40;
-constexpr std::size_t kRandomLength = 6;
-constexpr std::string_view kNameLetters = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
 
 bool WriteAll(int fd, std::span<const std::uint8_t> data, int& error)
 {
@@ -39,25 +39,6 @@ bool WriteAll(int fd, std::span<const std::uint8_t> data, int& error)
     }
     return true;
 }
-
-// Closes a descriptor when it goes out of scope.
-class Descriptor {
-public:
-    explicit Descriptor(int fd = -1) : fd(fd) {}
-    Descriptor(const Descriptor&) = delete;
-    Descriptor& operator=(const Descriptor&) = delete;
-    ~Descriptor() { Reset(); }
-    int Get() const { return fd; }
-    int Release() { const int f = fd; fd = -1; return f; }
-    void Reset(int newFd = -1)
-    {
-        if (fd >= 0)
-            ::close(fd);
-        fd = newFd;
-    }
-private:
-    int fd;
-};
 
 FileStamp StampFrom(const struct stat& st)
 {
@@ -95,7 +76,7 @@ FileCause Failure(int error)
 // a writer return at once, and O_NOCTTY keeps a terminal from becoming ours. The look
 // before the open spares devices an open, which may have effects of its own; the look
 // after it catches a file swapped in between.
-FileCause OpenRegular(const std::string& path, int flags, Descriptor& fd, struct stat& st)
+FileCause OpenRegular(const std::string& path, int flags, FileDescriptor& fd, struct stat& st)
 {
     if (::stat(path.c_str(), &st) != 0)
         return Failure(errno);
@@ -114,7 +95,7 @@ FileCause OpenRegular(const std::string& path, int flags, Descriptor& fd, struct
 // by a rename, so a lock won after waiting may be on a file that no longer has the
 // name: then the new file is opened and locked in its place.
 FileCause OpenLocked(const std::string& path, int flags, int operation, Clock::time_point deadline,
-                     const std::function<bool(const struct stat&)>& lockedHere, Descriptor& fd,
+                     const std::function<bool(const struct stat&)>& lockedHere, FileDescriptor& fd,
                      struct stat& st)
 {
     for (int round = 0; round < 100; ++round) {
@@ -172,149 +153,6 @@ FileCause ResolveTarget(const std::string& requested, std::string& path, bool& e
     }
     return FileCause::linkLoop;
 }
-
-std::string RandomLetters()
-{
-    thread_local std::mt19937_64 generator{std::random_device{}() ^
-                                           (static_cast<std::uint64_t>(::getpid()) << 32) ^
-                                           static_cast<std::uint64_t>(Clock::now().time_since_epoch().count())};
-    std::uniform_int_distribution<std::size_t> pick(0, kNameLetters.size() - 1);
-    std::string letters(kRandomLength, ' ');
-    for (char& c : letters)
-        c = kNameLetters[pick(generator)];
-    return letters;
-}
-
-bool IsTemporaryName(std::string_view name)
-{
-    const std::string_view prefix = FileAccess::kTemporaryPrefix;
-    return name.size() == prefix.size() + kRandomLength && name.starts_with(prefix) &&
-           name.substr(prefix.size()).find_first_not_of(kNameLetters) == std::string_view::npos;
-}
-
-// Leftovers of saves that were killed between naming their temporary and the rename.
-// A save holds its temporary's lock as long as it lives, so a temporary that can be
-// locked has no owner any more.
-void RemoveStaleTemporaries(const std::string& directory)
-{
-    DIR* dir = ::opendir(directory.c_str());
-    if (!dir)
-        return;
-    std::vector<std::string> names;
-    while (const dirent* entry = ::readdir(dir)) {
-        if (IsTemporaryName(entry->d_name))
-            names.emplace_back(entry->d_name);
-    }
-    const int dirFd = ::dirfd(dir);
-    for (const std::string& name : names) {
-        Descriptor f(::openat(dirFd, name.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
-        struct stat opened {}, named {};
-        if (f.Get() < 0 || ::fstat(f.Get(), &opened) != 0 || !S_ISREG(opened.st_mode) ||
-            ::flock(f.Get(), LOCK_EX | LOCK_NB) != 0)
-            continue;
-        if (::fstatat(dirFd, name.c_str(), &named, AT_SYMLINK_NOFOLLOW) == 0 && SameFile(opened, named))
-            ::unlinkat(dirFd, name.c_str(), 0);
-    }
-    ::closedir(dir);
-}
-
-// The new content on its way to the target, beside it in the same folder. Where the
-// file system allows it has no name until just before the rename, so a save killed
-// while writing leaves nothing behind; a named one is locked while it exists, so that
-// the clean-up of a later save leaves it alone.
-class Temporary {
-public:
-    explicit Temporary(std::string directory) : directory(std::move(directory)) {}
-    Temporary(const Temporary&) = delete;
-    Temporary& operator=(const Temporary&) = delete;
-    ~Temporary() { Discard(); }
-
-    int Fd() const { return fd.Get(); }
-
-    // 0, or the errno value; EOPNOTSUPP, EISDIR and EINVAL say that the file system
-    // (or the kernel) has no unnamed files.
-    int CreateUnnamed()
-    {
-        Discard();
-        fd.Reset(::open(directory.c_str(), O_TMPFILE | O_RDWR | O_CLOEXEC, 0600));
-        if (fd.Get() < 0)
-            return errno;
-        return 0;
-    }
-
-    int CreateNamed()
-    {
-        Discard();
-        for (int attempt = 0; attempt < 100; ++attempt) {
-            std::string candidate = directory + "/" + FileAccess::kTemporaryPrefix + RandomLetters();
-            fd.Reset(::open(candidate.c_str(), O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600));
-            if (fd.Get() < 0) {
-                if (errno == EEXIST)
-                    continue;
-                return errno;
-            }
-            // Another save's clean-up may have taken the new file for a leftover in the
-            // moment before this lock; then the name is no longer ours.
-            struct stat opened {}, named {};
-            while (::flock(fd.Get(), LOCK_EX) != 0 && errno == EINTR) {
-            }
-            if (::fstat(fd.Get(), &opened) == 0 && ::lstat(candidate.c_str(), &named) == 0 &&
-                SameFile(opened, named)) {
-                name = std::move(candidate);
-                return 0;
-            }
-            fd.Reset();
-        }
-        return EEXIST;
-    }
-
-    // Gives an unnamed temporary its name, locked before it is visible.
-    int Publish()
-    {
-        if (!name.empty())
-            return 0;
-        if (::flock(fd.Get(), LOCK_EX | LOCK_NB) != 0)
-            return errno;
-        const std::string self = "/proc/self/fd/" + std::to_string(fd.Get());
-        for (int attempt = 0; attempt < 100; ++attempt) {
-            std::string candidate = directory + "/" + FileAccess::kTemporaryPrefix + RandomLetters();
-            // AT_EMPTY_PATH needs a capability that most users lack; the descriptor's
-            // entry under /proc serves everyone else.
-            int result = ::linkat(fd.Get(), "", AT_FDCWD, candidate.c_str(), AT_EMPTY_PATH);
-            if (result != 0 && errno != EEXIST)
-                result = ::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, candidate.c_str(), AT_SYMLINK_FOLLOW);
-            if (result == 0) {
-                name = std::move(candidate);
-                return 0;
-            }
-            if (errno != EEXIST)
-                return errno;
-        }
-        return EEXIST;
-    }
-
-    int RenameOver(const std::string& target)
-    {
-        if (::rename(name.c_str(), target.c_str()) != 0)
-            return errno;
-        name.clear();
-        return 0;
-    }
-
-    // Removes a named temporary that was not renamed; closing an unnamed one is enough.
-    void Discard()
-    {
-        if (!name.empty())
-            ::unlink(name.c_str());
-        name.clear();
-        fd.Reset();
-    }
-
-private:
-    std::string directory;
-    Descriptor fd;
-    std::string name;
-};
 
 }  // namespace
 
@@ -381,7 +219,7 @@ bool FileAccess::HoldsLockOn(std::uint64_t device, std::uint64_t inode) const
 FileCause FileAccess::HoldExclusive(const std::string& path)
 {
     Release();
-    Descriptor fd;
+    FileDescriptor fd;
     struct stat st {};
     if (const FileCause c = OpenLocked(path, O_RDONLY, LOCK_EX, Clock::now() + lockWait,
                                        [](const struct stat&) { return false; }, fd, st);
@@ -402,7 +240,7 @@ FileCause FileAccess::Read(const std::string& path, std::span<std::uint8_t> buff
                            std::size_t& bytesRead, FileStamp* stamp) const
 {
     bytesRead = 0;
-    Descriptor fd;
+    FileDescriptor fd;
     struct stat st {};
     const auto lockedHere = [this](const struct stat& s) {
         return HoldsLockOn(static_cast<std::uint64_t>(s.st_dev), static_cast<std::uint64_t>(s.st_ino));
@@ -435,12 +273,12 @@ FileCause FileAccess::WriteAtomically(const std::string& requestedPath, std::spa
         return c;
     const std::string directory = DirectoryOf(path);
     if (path.size() >= PATH_MAX ||
-        directory.size() + 1 + std::strlen(kTemporaryPrefix) + kRandomLength >= PATH_MAX)
+        directory.size() + 1 + std::strlen(kTemporaryPrefix) + SaveTemporary::kRandomLength >= PATH_MAX)
         return FileCause::nameTooLong;
 
     // An existing file must be writable and not held by another program; it keeps its
     // permissions, owner and group. The lock is held until the new content has replaced it.
-    Descriptor target;
+    FileDescriptor target;
     mode_t mode = 0666 & ~CurrentUmask();
     struct stat st {};
     if (exists) {
@@ -454,7 +292,7 @@ FileCause FileAccess::WriteAtomically(const std::string& requestedPath, std::spa
         mode = st.st_mode & 07777;
     }
 
-    RemoveStaleTemporaries(directory);
+    SaveTemporary::RemoveStale(directory);
 
     const auto fill = [&](int fd) {
         int error = 0;
@@ -473,7 +311,7 @@ FileCause FileAccess::WriteAtomically(const std::string& requestedPath, std::spa
         return ok ? 0 : (error != 0 ? error : EIO);
     };
 
-    Temporary temporary(directory);
+    SaveTemporary temporary(directory);
     int error = EOPNOTSUPP;
     bool named = false;
     if (unnamedTemporaries) {
@@ -496,7 +334,7 @@ FileCause FileAccess::WriteAtomically(const std::string& requestedPath, std::spa
     temporary.Discard();
 
     // Make the rename itself durable; the data is already safe if this fails.
-    if (Descriptor dir(::open(directory.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC)); dir.Get() >= 0)
+    if (FileDescriptor dir(::open(directory.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC)); dir.Get() >= 0)
         ::fsync(dir.Get());
     return FileCause::none;
 }

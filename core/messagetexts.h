@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // The texts the user reads, shared by the editor and the command line (UTF-8 here;

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Arbitrary command lines through tovik-cli's argument handling, file names of random
 // bytes included, against a folder that holds what a hostile user leaves lying about.
 //

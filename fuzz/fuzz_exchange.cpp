@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // One exchange-format reader (chosen at build time by TOVIK_FUZZ_FORMAT) on arbitrary
 // bytes, through the whole import: parsing, the datum, fitting texts to the device.
 //

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The GPX reader's two halves on arbitrary bytes, of any size: whenever the halves read
 // without error they must give exactly what reading the whole file gives (the points,
 // their fields, the warnings), and a large file read as a user's import reads it must

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Arbitrary bytes as a .mem file: whatever loads must save to a well-formed image that
 // loads back to the same points, after the cuts the image format imposes.
 //

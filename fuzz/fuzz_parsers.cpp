@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Arbitrary texts through every field parser and formatter.
 //
 // Input: one byte used as the current mark and as a slot number, then up to six texts

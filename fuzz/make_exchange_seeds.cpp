@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Writes the starting corpora of the exchange-format fuzzers: <dir>/gpx, kml, kmz, csv
 // and geojson, each with a file of every device field, a few written by hand and small
 // forms of the hostile files Tovik refuses or reads with care (entities, content after

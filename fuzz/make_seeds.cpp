@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Writes the starting corpora of the fuzzers: <dir>/image and <dir>/parsers.
 
 #include <cstdio>

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The Debian package: `cpack -G DEB` in the build folder writes tovik_VERSION_ARCH.deb with
 # everything the install rules put under /usr. The libraries it needs are read from the
 # binaries (QuaZip from the KMZ module in /usr/lib/tovik); the fonts and Qt's Japanese

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Takes the picture of the edit view that the AppStream metainfo shows: the editor's main
 // window on a point memory, drawn at its first size by the editor's own code.
 //

@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Writes the manual page of tovik-cli from its own --help text, so that the two say the
 # same. The help text is laid out as:
 #   line 1             "NAME - what it is"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/pointfieldrules.h"
 
 #include "platform/cp932.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/samepoints.h"
 
 #include "platform/cp932.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Draws the mark icons mark00.ico ... mark25.ico that the editor shows beside each point.
 // Every icon holds a 16x16 and a 32x32 image, each drawn for its own size, with the mark
 // number in pixel digits so that it stays crisp without depending on installed fonts.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Writes the program icon into an icon theme folder as desktops look for it:
 // DIR/hicolor/NxN/apps/ID.png for each drawn size and DIR/hicolor/scalable/apps/ID.svg.
 //

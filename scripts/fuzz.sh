@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds the fuzz targets with clang and runs each for SECONDS (default 20).
 # Usage: scripts/fuzz.sh [SECONDS]
 # Corpora grow in build-fuzz/corpus/<fuzzer>; crash inputs land in build-fuzz/crashes.

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Writes a point memory with four points, for trying the editor and for its screenshot.
 # Usage: scripts/make-sample.sh TOVIK-CLI OUT.mem
 set -euo pipefail

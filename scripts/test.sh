@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds Tovik and runs every test: the tests of the normal build, the Debian package
 # (installed as root and removed again), all tests again under the address and
 # undefined-behaviour sanitizers, and each fuzzer for a short while

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Starts the editor on a virtual screen with the accessibility bus on, on a point memory of
 # its own, and lists what a screen reader sees of it (atspi_tree.py checks the names).
 # Usage: atspi_check.sh TOVIK TOVIK-CLI

@@ -1,4 +1,5 @@
 #!/usr/bin/python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Lists the names and roles that the accessibility bus shows of a running Tovik window,
 and checks that every control a screen reader needs is there under its name.
 

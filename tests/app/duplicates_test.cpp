@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // 変換 → 重複の確認... on points placed at known distances, what it ticks and selects, and
 // the file-import view's points marked where the edited book already has them.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The editor from the keyboard alone, and as a screen reader sees it.
 #include <gtest/gtest.h>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // 変換 → 並べ替え and 編集 → 検索 in the real window: the order a sort leaves in the book and
 // both lists, its one step of the history, and the rows the find field leaves in sight.
 #include <gtest/gtest.h>

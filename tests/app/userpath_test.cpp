@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The editor driven the way a person drives it: mouse events through the window system,
 // key presses, menu items clicked in the menu bar, files dropped from outside. Every test
 // ends by checking what the screen shows against what the book holds and what is on disk.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The history of the edited book: every change a step that can be taken back and again,
 // through the menu and the shortcuts, with the modified flag following it.
 #include <gtest/gtest.h>

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Screenshots of the editor's map window under Xvfb, over town-like tiles from a local
 # server (map_screenshot --serve), never the internet:
 #   tests/map/editorshots.sh BUILD-DIR OUT-DIR

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The map window with marks near Tokyo over tiles drawn like a town (streets, blocks,
 // parks, a river and a railway) by a local tile server, for a screenshot:
 //   map_screenshot OUT.png [SECONDS [ZOOM]]

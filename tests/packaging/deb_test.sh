@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds the Debian package with CPack, checks what it holds and says of itself, installs it
 # with apt-get, starts the installed editor from / under Xvfb and checks that it shows the
 # icons installed with it (a screenshot goes to BUILD_DIR/packaging-test/), then removes

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs the build into a temporary prefix and uses it as a user would: the editor started
 # offscreen from an unrelated folder finds all its mark icons, tovik-cli runs, the desktop
 # entry and the metainfo pass their validators, the manual pages render cleanly and the one
