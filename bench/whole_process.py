@@ -22,9 +22,12 @@ The files are kept in /dev/shm (a folder in memory) unless --dir names another: 
 every file it writes durable (fsync of the file and its folder) and gpsbabel does not, and
 on a disk other programs keep busy that wait can outweigh either program's whole run.
 
-Usage: bench/whole_process.py [--build DIR] [--runs N] [--dir DIR] [CASE ...]
+Usage: bench/whole_process.py [--build DIR] [--before DIR] [--runs N] [--dir DIR] [CASE ...]
+
+With --before, a build of an earlier Tovik is run in the same turns, and the table gives
+its figures beside today's.
 (configure the build with -DTOVIK_BUILD_BENCH=ON and build tovik, tovik-cli, readfile,
-plaindialog and firstpaint first)
+importprobe, plaindialog and firstpaint first)
 """
 
 import argparse
@@ -37,7 +40,7 @@ import sys
 import tempfile
 import time
 
-CASES = ["show", "import", "export", "read10k", "read10k-plain", "editor"]
+CASES = ["show", "import", "export", "read10k", "read10k-plain", "editor", "list50k"]
 
 PLACES = ["東京駅", "大阪城", "札幌時計台", "金閣寺", "道の駅富士", "松本城", "姫路城", "熊本城",
           "函館山", "仙台駅", "名古屋城", "広島駅", "博多駅", "那覇空港", "ｺﾝﾋﾞﾆ", "ガソリン"]
@@ -74,6 +77,7 @@ def run(command, env=None, check=False):
 def main():
     parser = argparse.ArgumentParser(description=__doc__, formatter_class=argparse.RawDescriptionHelpFormatter)
     parser.add_argument("--build", default="build")
+    parser.add_argument("--before", help="a build of an earlier Tovik, run in the same turns")
     parser.add_argument("--runs", type=int, default=30)
     parser.add_argument("--dir", default="/dev/shm" if os.path.isdir("/dev/shm") else None,
                         help="where the files are written (default /dev/shm)")
@@ -91,6 +95,7 @@ def main():
     cli = os.path.join(build, "cli", "tovik-cli")
     editor = os.path.join(build, "bin", "tovik")
     readfile = os.path.join(build, "bench", "readfile")
+    probe = os.path.join(build, "bench", "importprobe")
     plain = os.path.join(build, "bench", "plaindialog")
     plugins = os.path.join(build, "bench", "plugins")
     babel = shutil.which("gpsbabel") or sys.exit("gpsbabel is not on the PATH")
@@ -105,6 +110,8 @@ def main():
         out.write(waypoints(100))
     with open(f("plain10k.gpx"), "w", encoding="utf-8") as out:
         out.write(waypoints(10000))
+    with open(f("plain50k.gpx"), "w", encoding="utf-8") as out:
+        out.write(waypoints(50000))
     run([cli, "import", "--force", f("sample.mem"), f("p100.gpx")], env, check=True)
     # Tovik's own export of the 100 points, its waypoints a hundred times over.
     run([cli, "export", f("sample.mem"), f("t100.gpx")], env, check=True)
@@ -137,26 +144,70 @@ def main():
                           [babel, "-i", "gpx", "-f", f("plain10k.gpx"), "-o", "unicsv", "-F", f("babel.csv")], env),
         "editor": ("editor start to a shown window with 100 points (vs a plain Qt dialog, same table)",
                    [editor, f("sample.mem")], window_env, [plain, f("sample.json")], window_env),
+        "list50k": ("a 50,000-waypoint GPX into the file-import view, painted (vs gpx → unicsv)",
+                    [probe, f("plain50k.gpx"), "50000"], dict(env, QT_QPA_PLATFORM="offscreen"),
+                    [babel, "-i", "gpx", "-f", f("plain50k.gpx"), "-o", "unicsv", "-F", f("babel.csv")], env),
     }
+
+    before = {}
+    if args.before:
+        # The same commands with the earlier build's programs in place of today's.
+        earlier = os.path.abspath(args.before)
+        for case in args.cases:
+            title, ours, ours_env, peer, peer_env = table[case]
+            program = os.path.join(earlier, os.path.relpath(ours[0], build))
+            if os.access(program, os.X_OK):
+                before[case] = [program] + ours[1:]
 
     print(f"{args.runs} alternating runs each, medians; {os.uname().nodename}, {os.cpu_count()} cores, "
           f"files in {os.path.dirname(work)}")
     print()
-    print("| what | Tovik ms | peer ms | Tovik / peer |")
-    print("|---|---|---|---|")
+    if args.before:
+        print("| what | before ms | Tovik ms | peer ms | before / peer | Tovik / peer |")
+        print("|---|---|---|---|---|---|")
+    else:
+        print("| what | Tovik ms | peer ms | Tovik / peer |")
+        print("|---|---|---|---|")
     for case in args.cases:
         title, ours, ours_env, peer, peer_env = table[case]
-        run(ours, ours_env, check=True)
-        run(peer, peer_env, check=True)
-        mine, theirs, ratios = [], [], []
+        commands = [(ours, ours_env), (peer, peer_env)]
+        if case in before:
+            commands.append((before[case], ours_env))
+        for command, command_env in commands:
+            run(command, command_env, check=True)
+        times = [[] for _ in commands]
         for _ in range(args.runs):
-            a = run(ours, ours_env)
-            b = run(peer, peer_env)
-            mine.append(a)
-            theirs.append(b)
-            ratios.append(a / b)
-        print(f"| {title} | {statistics.median(mine) * 1000:.1f} | {statistics.median(theirs) * 1000:.1f} "
-              f"| {statistics.median(ratios):.2f} |", flush=True)
+            for timing, (command, command_env) in zip(times, commands):
+                timing.append(run(command, command_env))
+        mine, theirs = times[0], times[1]
+        ratio = statistics.median(a / b for a, b in zip(mine, theirs))
+        if not args.before:
+            print(f"| {title} | {statistics.median(mine) * 1000:.1f} | {statistics.median(theirs) * 1000:.1f} "
+                  f"| {ratio:.2f} |", flush=True)
+            continue
+        earlier = "—", "—"
+        if case in before:
+            earlier = (f"{statistics.median(times[2]) * 1000:.1f}",
+                       f"{statistics.median(a / b for a, b in zip(times[2], theirs)):.2f}")
+        print(f"| {title} | {earlier[0]} | {statistics.median(mine) * 1000:.1f} | "
+              f"{statistics.median(theirs) * 1000:.1f} | {earlier[1]} | {ratio:.2f} |", flush=True)
+    if "list50k" in args.cases:
+        # What the window went without and the memory it took, beside a file of 100 points.
+        probe_env = dict(env, QT_QPA_PLATFORM="offscreen")
+
+        def probed(path, rows):
+            done = subprocess.run([probe, path, rows], env=probe_env, check=True, capture_output=True)
+            return [int(x) for x in done.stdout.split()]
+
+        small = [probed(f("p100.gpx"), "100") for _ in range(5)]
+        large = [probed(f("plain50k.gpx"), "50000") for _ in range(5)]
+        print()
+        print(f"file-import view, medians of 5: 50,000 points shown in "
+              f"{statistics.median(r[0] for r in large)} ms, the window never more than "
+              f"{statistics.median(r[1] for r in large)} ms without handling its events; peak memory "
+              f"{statistics.median(r[2] for r in large) / 1024:.0f} MiB against "
+              f"{statistics.median(r[2] for r in small) / 1024:.0f} MiB with 100 points "
+              f"({statistics.median(r[2] for r in large) / statistics.median(r[2] for r in small):.2f}×)")
     shutil.rmtree(work)
 
 

@@ -184,6 +184,19 @@ TEST_F(ExchangeEditorTest, DroppedExchangeFilesFillTheImportListAndBadOnesLeaveI
     EXPECT_TRUE(prompter.shown[1].text.startsWith(QStringLiteral("「Lima」 は東経・北緯の範囲にないため")));
     ASSERT_EQ(d->ImportList().GetItemCount(), 1);
     EXPECT_EQ(d->ImportList().GetItemText(0, 0), QStringLiteral("Nara"));
+
+    // A file that declares entities is refused whole, and a name of a million letters is
+    // quoted short, as tovik-cli says them.
+    WriteFile("entities.gpx", "<!DOCTYPE gpx [<!ENTITY a \"aaaa\">]><gpx><wpt lat=\"35\" lon=\"139\"><name>&a;</name></wpt></gpx>");
+    DropOnImportList(File("entities.gpx"));
+    ASSERT_EQ(prompter.shown.size(), 3u);
+    EXPECT_TRUE(prompter.shown[2].text.contains(QStringLiteral("DTD"))) << prompter.shown[2].text.toStdString();
+    EXPECT_EQ(d->ImportList().GetItemText(0, 0), QStringLiteral("Nara"));
+    WriteFile("long.gpx", "<gpx><wpt lat=\"35\" lon=\"139\"><name>" + QByteArray(1000000, 'n') + "</name></wpt></gpx>");
+    DropOnImportList(File("long.gpx"));
+    ASSERT_EQ(prompter.shown.size(), 4u);
+    EXPECT_LT(prompter.shown[3].text.size(), 400) << prompter.shown[3].text.left(400).toStdString();
+    EXPECT_EQ(d->ImportList().GetItemCount(), 1);
     EXPECT_EQ(book.GetCount(), 0);
 }
 
