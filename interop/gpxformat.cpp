@@ -142,6 +142,9 @@ std::optional<ReadResult> GpxFormat::ReadInHalves(const QByteArray& bytes)
     });
     ReadResult result = ReadWhole(first);
     ReadResult rest = later.get();
+    // The copies are read; their memory goes before the points of the halves join.
+    first = QByteArray();
+    second = QByteArray();
     if (!result.error.isEmpty() || !rest.error.isEmpty())
         return std::nullopt;
     result.Append(std::move(rest));

@@ -28,10 +28,10 @@ struct Converted {
 // Points `from` to `to` fitted to the device, each named by its place in the file; fewer
 // when the reading is given up.
 Converted Convert(const std::vector<ExchangePoint>& points, std::size_t from, std::size_t to,
-                  const ExchangeConverter& converter)
+                  const ExchangeConverter& converter, std::size_t room = 0)
 {
     Converted converted;
-    converted.entries.reserve(to - from);
+    converted.entries.reserve(std::max(room, to - from));
     for (std::size_t i = from; i < to; ++i) {
         if ((i - from) % 1024 == 0 && !ReadProgress::Report(static_cast<qint64>(i - from), static_cast<qint64>(to - from)))
             break;
@@ -132,11 +132,16 @@ PointExchange::Imported PointExchange::ImportBytes(const QByteArray& bytes, Exch
             return Convert(read.points, half, read.points.size(), own);
         });
     }
+    // Room for every point at once, so that the second half joins the first without a
+    // copy of both.
     if (!read.Takes())
-        converted = Convert(read.points, 0, half, converter);
+        converted = Convert(read.points, 0, half, converter, read.points.size());
     if (later.valid()) {
         Converted rest = later.get();
-        converted.entries.insert(converted.entries.end(), rest.entries.begin(), rest.entries.end());
+        // The points as read are done with; their memory goes before the halves join.
+        std::vector<ExchangePoint>().swap(read.points);
+        converted.entries.insert(converted.entries.end(), std::make_move_iterator(rest.entries.begin()),
+                                 std::make_move_iterator(rest.entries.end()));
         converted.warnings.Append(rest.warnings);
     }
     if (!ReadProgress::GoOn()) {
