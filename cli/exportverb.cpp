@@ -17,7 +17,7 @@ namespace tovik {
 int ExportVerb::Run(TovikCli& cli, const QStringList& arguments)
 {
     const auto a = cli.Parse(arguments, {QStringLiteral("format"), QStringLiteral("device-datum"), QStringLiteral("encoding")},
-                         {}, 2, "export needs IN and OUT");
+                             {}, 2, "export needs IN and OUT");
     if (!a)
         return TovikCli::kUsage;
     const QString in = a->positionals[0];
@@ -35,8 +35,8 @@ int ExportVerb::Run(TovikCli& cli, const QStringList& arguments)
         if (!formatName.isEmpty())
             return cli.Usage(QStringLiteral("--format must be gpx, kml, kmz, csv or geojson, not %1").arg(formatName));
         return cli.Usage(toStdout ? QStringLiteral("export to - needs --format")
-                              : QStringLiteral("cannot tell the format of %1 from its extension; use --format")
-                                    .arg(CliText::Printable(outPath)));
+                                  : QStringLiteral("cannot tell the format of %1 from its extension; use --format")
+                                        .arg(CliText::Printable(outPath)));
     }
     const QString encoding = a->values.value(QStringLiteral("encoding"), QStringLiteral("utf-8")).toLower();
     if (encoding != QStringLiteral("utf-8") && encoding != QStringLiteral("cp932"))

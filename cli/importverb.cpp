@@ -16,7 +16,8 @@ namespace tovik {
 int ImportVerb::Run(TovikCli& cli, const QStringList& arguments)
 {
     const auto a = cli.Parse(arguments, {QStringLiteral("format"), QStringLiteral("device-datum"), QStringLiteral("mark")},
-                         {QStringLiteral("append"), QStringLiteral("force")}, -2, "import needs OUT.mem and at least one IN");
+                             {QStringLiteral("append"), QStringLiteral("force")}, -2,
+                             "import needs OUT.mem and at least one IN");
     if (!a)
         return TovikCli::kUsage;
     const QString outPath = a->positionals[0];
@@ -36,7 +37,7 @@ int ImportVerb::Run(TovikCli& cli, const QStringList& arguments)
     for (const QString& in : inputs) {
         if (!givenFormat && !ExchangeFormat::FromPath(in))
             return cli.Usage(QStringLiteral("cannot tell the format of %1 from its extension; use --format")
-                             .arg(CliText::Printable(in)));
+                                 .arg(CliText::Printable(in)));
     }
 
     if (!cli.OpensAgain(outPath, a->flags.contains(QStringLiteral("force"))))

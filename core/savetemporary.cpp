@@ -24,9 +24,9 @@ bool SameFile(const struct stat& a, const struct stat& b) { return a.st_dev == b
 
 std::string RandomLetters()
 {
-    thread_local std::mt19937_64 generator{std::random_device{}() ^
-                                           (static_cast<std::uint64_t>(::getpid()) << 32) ^
-                                           static_cast<std::uint64_t>(std::chrono::steady_clock::now().time_since_epoch().count())};
+    const auto now = std::chrono::steady_clock::now().time_since_epoch().count();
+    thread_local std::mt19937_64 generator{std::random_device{}() ^ (static_cast<std::uint64_t>(::getpid()) << 32) ^
+                                           static_cast<std::uint64_t>(now)};
     std::uniform_int_distribution<std::size_t> pick(0, kNameLetters.size() - 1);
     std::string letters(SaveTemporary::kRandomLength, ' ');
     for (char& c : letters)
