@@ -8,10 +8,14 @@
 //
 // Run: importprobe FILE ROWS (whole_process.py runs it against gpsbabel reading the same
 // file, and on a file of 100 points for the memory it needs at rest).
+//      importprobe FILE ROWS MS: presses キャンセル MS milliseconds into the reading and
+// prints how many milliseconds later the reading thread had ended.
 
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QProgressDialog>
+#include <QPushButton>
 #include <QTimer>
 #include <algorithm>
 #include <cstdio>
@@ -39,10 +43,12 @@ long PeakKiB()
 int main(int argc, char* argv[])
 {
     QApplication app(argc, argv);
-    if (argc != 3)
+    if (argc != 3 && argc != 4)
         return 2;
     const QString path = QString::fromLocal8Bit(argv[1]);
     const int rows = std::atoi(argv[2]);
+    const int cancelAfter = argc == 4 ? std::atoi(argv[3]) : -1;
+    qint64 cancelledAt = -1;
 
     tovik::PointBook book;
     tovik::QtPrompter prompter(QStringLiteral("Tovik"));
@@ -65,7 +71,21 @@ int main(int argc, char* argv[])
     QTimer look;
     look.setInterval(1);
     QObject::connect(&look, &QTimer::timeout, [&] {
-        if (dialog.ImportList().GetItemCount() != rows || dialog.Exchange().Reading().Busy())
+        tovik::ImportReading& reading = dialog.Exchange().Reading();
+        if (cancelAfter >= 0 && cancelledAt < 0 && clock.elapsed() >= cancelAfter && reading.Dialog()) {
+            cancelledAt = clock.elapsed();
+            // As the user does it: the dialog's button.
+            if (auto* button = reading.Dialog()->findChild<QPushButton*>())
+                button->click();
+        }
+        if (cancelledAt >= 0) {
+            if (reading.Busy())
+                return;
+            std::printf("%lld\n", static_cast<long long>(clock.elapsed() - cancelledAt));
+            app.quit();
+            return;
+        }
+        if (dialog.ImportList().GetItemCount() != rows || reading.Busy())
             return;
         dialog.ImportList().repaint();
         const qint64 elapsed = clock.elapsed();
