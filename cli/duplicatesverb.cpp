@@ -45,18 +45,10 @@ int DuplicatesVerb::Run(TovikCli& cli, const QStringList& arguments)
     std::vector<PointEntry> entries;
     for (int i = 0; i < book.GetCount(); ++i)
         entries.push_back(book.Entry(i));
-    const DatumConverter converter(*datum);
-    if (!converter.Error().empty()) {
-        cli.Fail(path, QString::fromStdString(converter.Error()));
+    const std::optional<PointPlaces> places = cli.PlacesOf(entries, *datum, path);
+    if (!places)
         return TovikCli::kRefused;
-    }
-    const PointPlaces places = PointPlaces::Of(entries, converter);
-    if (const std::vector<int> unplaced = places.Unplaced(); !unplaced.empty()) {
-        cli.Fail(path, QStringLiteral("「%1」の座標を WGS 84 に変換できません。")
-                           .arg(CliText::Printable(Cp932::Decode(entries[static_cast<std::size_t>(unplaced.front())].name))));
-        return TovikCli::kRefused;
-    }
-    const std::vector<DuplicateGroup> groups = SamePoints::Groups(entries, places, within);
+    const std::vector<DuplicateGroup> groups = SamePoints::Groups(entries, *places, within);
 
     QTextStream& out = cli.out;
     if (a->flags.contains(QStringLiteral("json"))) {

@@ -3,11 +3,9 @@
 
 #include <algorithm>
 
-#include "cli/clitext.h"
 #include "cli/tovikcli.h"
 #include "core/pointbook.h"
 #include "core/pointplaces.h"
-#include "platform/cp932.h"
 #include "platform/pointorder.h"
 
 namespace tovik {
@@ -82,18 +80,10 @@ int SortVerb::Run(TovikCli& cli, const QStringList& arguments)
             cli.Fail(path, QStringLiteral("has %1 points; there is no point %2").arg(book.GetCount()).arg(from));
             return TovikCli::kRefused;
         }
-        const DatumConverter converter(*datum);
-        if (!converter.Error().empty()) {
-            cli.Fail(path, QString::fromStdString(converter.Error()));
+        const std::optional<PointPlaces> places = cli.PlacesOf(entries, *datum, path);
+        if (!places)
             return TovikCli::kRefused;
-        }
-        const PointPlaces places = PointPlaces::Of(entries, converter);
-        if (const std::vector<int> unplaced = places.Unplaced(); !unplaced.empty()) {
-            cli.Fail(path, QStringLiteral("「%1」の座標を WGS 84 に変換できません。")
-                               .arg(CliText::Printable(Cp932::Decode(entries[static_cast<std::size_t>(unplaced.front())].name))));
-            return TovikCli::kRefused;
-        }
-        metres = places.MetresFrom(from - 1);
+        metres = places->MetresFrom(from - 1);
     }
     Reorder(book, PointOrder::Order(entries, *key, {}, metres));
     if (cli.pauseBeforeSave)

@@ -425,6 +425,23 @@ int TovikCli::Add(const QStringList& arguments)
     return SaveBook(book, path) ? kSuccess : kRefused;
 }
 
+std::optional<PointPlaces> TovikCli::PlacesOf(const std::vector<PointEntry>& entries, DeviceDatum datum,
+                                               const QString& path)
+{
+    const DatumConverter converter(datum);
+    if (!converter.Error().empty()) {
+        Fail(path, QString::fromStdString(converter.Error()));
+        return std::nullopt;
+    }
+    PointPlaces places = PointPlaces::Of(entries, converter);
+    if (const std::vector<int> unplaced = places.Unplaced(); !unplaced.empty()) {
+        const std::string& name = entries[static_cast<std::size_t>(unplaced.front())].name;
+        Fail(path, QStringLiteral("「%1」の座標を WGS 84 に変換できません。").arg(CliText::Printable(Cp932::Decode(name))));
+        return std::nullopt;
+    }
+    return places;
+}
+
 std::optional<DeviceDatum> TovikCli::DatumOption(const Arguments& a, QString& problem)
 {
     const QString name = a.values.value(QStringLiteral("device-datum"), QStringLiteral("tokyo"));

@@ -7,8 +7,10 @@
 #include <QTextStream>
 #include <functional>
 #include <optional>
+#include <vector>
 
 #include "core/datumconverter.h"
+#include "core/pointplaces.h"
 
 namespace tovik {
 
@@ -60,6 +62,9 @@ private:
     bool LoadDecoded(PointBook& book, const QString& path, Lock lock = Lock::none);
     // Saves `book` to `path` and reports why not when it could not.
     bool SaveBook(PointBook& book, const QString& path);
+    // The WGS 84 places of every point of `path`, stored in `datum`; otherwise says why
+    // not (the datum cannot convert, or a point has no place) and gives nothing.
+    std::optional<PointPlaces> PlacesOf(const std::vector<PointEntry>& entries, DeviceDatum datum, const QString& path);
     // The datum of --device-datum, tokyo unless given; otherwise says what is wrong.
     static std::optional<DeviceDatum> DatumOption(const Arguments& a, QString& problem);
     // Whether a point memory saved as `path` can be opened again (its name ends in .mem);
