@@ -54,15 +54,15 @@ main=$(xdotool search --sync --onlyvisible --pid "$editor" --name 'sample' | hea
 xdotool windowactivate --sync "$main" 2>/dev/null || xdotool windowfocus --sync "$main"
 sleep 1
 # The list, its row 東京駅, then 表示 → 地図 with its key.
-xdotool key --window "$main" Tab Home Down Down Down Down
-xdotool key --window "$main" ctrl+m
+xdotool key Tab Home Down Down Down Down
+xdotool key ctrl+m
 sleep 4
 import -window root -trim "$out/map-edit.png"
 # 表示 → ファイル取りこみ画面, then ファイル → 取りこみファイルを開く... and the file's path.
 xdotool windowfocus --sync "$main"
-xdotool key --window "$main" alt+v Down Return
+xdotool key alt+v Down Return
 sleep 0.5
-xdotool key --window "$main" alt+f Down Down Down Down Return
+xdotool key alt+f Down Down Down Down Return
 sleep 1.5
 xdotool type --delay 20 "$gpx"
 xdotool key Return
@@ -70,7 +70,7 @@ sleep 4
 import -window root -trim "$out/map-import.png"
 # 表示 → 編集画面, then 全地点を表示 on the map.
 xdotool windowfocus --sync "$main"
-xdotool key --window "$main" alt+v Return
+xdotool key alt+v Return
 for w in $(xdotool search --onlyvisible --pid "$editor" .); do
     [[ $(xdotool getwindowname "$w") == 地図* ]] && map=$w
 done
