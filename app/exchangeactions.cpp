@@ -101,12 +101,14 @@ void ExchangeActions::Export()
     const QString& filePath = document.FilePath();
     options.title = QFileInfo(filePath.isEmpty() ? chosen : filePath).completeBaseName();
     options.icons = &MarkPngs::Png;
-    QString error;
     WarningList warnings;
-    const QByteArray bytes = PointExchange::Export(entries, ExchangeConverter(datum), options, error, &warnings);
-    if (error.isEmpty())
-        error = PointExchange::WriteFile(Encoded(chosen), bytes);
-    Tell(error, error.isEmpty() ? warnings : WarningList());
+    const Result<QByteArray, QString> exported =
+        PointExchange::Export(entries, ExchangeConverter(datum), options, &warnings);
+    if (!exported)
+        return Tell(exported.Error(), {});
+    if (const Result<void, QString> written = PointExchange::WriteFile(Encoded(chosen), exported.Value()); !written)
+        return Tell(written.Error(), {});
+    Tell({}, warnings);
 }
 
 QString ExchangeActions::ChooseImportFile()
@@ -134,7 +136,12 @@ void ExchangeActions::LoadImportFile(const QString& path)
     reading.Run(
         QFileInfo(path).size(),
         [loaded, file = Encoded(path), format = *format, at = datum] {
-            loaded->source = PointExchange::ReadFile(file, format);
+            Result<PointExchange::Source, QString> read = PointExchange::ReadFile(file, format);
+            if (!read) {
+                loaded->fitted.error = read.Error();
+                return;
+            }
+            loaded->source = std::move(read.Value());
             loaded->fitted = PointExchange::Fit(loaded->source, ExchangeConverter(at));
         },
         [this, loaded, at = datum] {

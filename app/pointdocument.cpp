@@ -36,14 +36,13 @@ std::string Encoded(const QString& path) { return QFile::encodeName(path).toStdS
 PointDocument::PointDocument(PointBook& book, Prompter& prompter, QWidget& window)
     : book(book), prompter(prompter), window(window), model(book), selection(&model)
 {
-    book.SetMessageSink([this](const std::string& m) { ShowMessage(QString::fromStdString(m)); });
     history.setUndoLimit(kUndoSteps);
     for (auto signal : {&QAbstractItemModel::rowsInserted, &QAbstractItemModel::rowsRemoved})
         connect(&model, signal, this, &PointDocument::TitleChanged);
     connect(&model, &QAbstractItemModel::modelReset, this, &PointDocument::TitleChanged);
 }
 
-PointDocument::~PointDocument() { book.SetMessageSink({}); }
+PointDocument::~PointDocument() = default;
 
 QString PointDocument::Title() const
 {
@@ -83,9 +82,10 @@ bool PointDocument::OpenFile(const QString& path)
 {
     if (!AcceptPath(path) || RefuseOtherKinds(path))
         return false;
-    const LoadResult result = book.Load(Encoded(path));
-    if (result == LoadResult::failed || result == LoadResult::rejected)
+    if (const Result<Loaded> loaded = book.Load(Encoded(path)); !loaded) {
+        ShowMessage(QString::fromStdString(loaded.Error()));
         return false;
+    }
     SetCurrentFile(path);
     // A file just opened has nothing to take back.
     history.clear();
@@ -177,8 +177,10 @@ bool PointDocument::WriteTo(const QString& path)
     if (!ConfirmOverwriteChanged(path))
         return false;
     // The changes count as saved only once they are on disk.
-    if (!book.Save(Encoded(path)))
+    if (const Result<void> saved = book.Save(Encoded(path)); !saved) {
+        ShowMessage(QString::fromStdString(saved.Error()));
         return false;
+    }
     history.setClean();
     // The file written is the current file: the title names it and the next plain save
     // writes it again. A name that was never written never becomes current.

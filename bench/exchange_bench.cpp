@@ -44,8 +44,7 @@ const QString& BigGpx()
             entries.push_back(e);
         }
         PointExchange::ExportOptions options;
-        QString error;
-        const QByteArray gpx = PointExchange::Export(entries, ExchangeConverter(DeviceDatum::tokyo), options, error);
+        const QByteArray gpx = PointExchange::Export(entries, ExchangeConverter(DeviceDatum::tokyo), options).Value();
         const QString file = dir.filePath(QStringLiteral("big.gpx"));
         QFile f(file);
         if (!f.open(QIODevice::WriteOnly) || f.write(gpx) != gpx.size())

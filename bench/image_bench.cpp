@@ -125,7 +125,7 @@ void BM_LoadSaveFile(benchmark::State& state)
     }
     tovik::PointBook book;
     for (auto _ : state) {
-        if (book.Load(in) != tovik::LoadResult::decoded || !book.Save(out)) {
+        if (book.Load(in) != tovik::Loaded::decoded || !book.Save(out)) {
             state.SkipWithError("load or save failed");
             break;
         }

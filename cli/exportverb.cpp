@@ -53,16 +53,17 @@ int ExportVerb::Run(TovikCli& cli, const QStringList& arguments)
     options.encoding = encoding == QStringLiteral("cp932") ? CsvFormat::Encoding::cp932 : CsvFormat::Encoding::utf8;
     options.title = CliText::Printable(QFileInfo(in).completeBaseName());
     options.icons = &MarkPngs::Png;
-    QString error;
     WarningList warnings;
-    const QByteArray bytes = PointExchange::Export(entries, ExchangeConverter(*datum), options, error, &warnings);
+    const Result<QByteArray, QString> exported =
+        PointExchange::Export(entries, ExchangeConverter(*datum), options, &warnings);
     for (const QString& warning : warnings.Lines())
         cli.err << "tovik-cli: " << CliText::Printable(in) << ": " << warning << "\n";
     cli.err.flush();
-    if (!error.isEmpty()) {
-        cli.Fail(in, error);
+    if (!exported) {
+        cli.Fail(in, exported.Error());
         return TovikCli::kRefused;
     }
+    const QByteArray& bytes = exported.Value();
     if (toStdout) {
         cli.out.flush();
         const bool written = std::fwrite(bytes.constData(), 1, static_cast<std::size_t>(bytes.size()), stdout) ==
@@ -74,8 +75,8 @@ int ExportVerb::Run(TovikCli& cli, const QStringList& arguments)
         }
         return TovikCli::kSuccess;
     }
-    if (const QString problem = PointExchange::WriteFile(CliText::ToPath(outPath), bytes); !problem.isEmpty()) {
-        cli.Fail(outPath, problem);
+    if (const Result<void, QString> written = PointExchange::WriteFile(CliText::ToPath(outPath), bytes); !written) {
+        cli.Fail(outPath, written.Error());
         return TovikCli::kRefused;
     }
     return TovikCli::kSuccess;

@@ -229,19 +229,16 @@ bool TovikCli::OpensAgain(const QString& path, bool force)
 
 void TovikCli::PrepareBook(PointBook& book)
 {
-    bookMessages.clear();
-    book.SetMessageSink([this](const std::string& m) { bookMessages << QString::fromStdString(m); });
     book.Files().SetLockWait(kLockWait);
 }
 
 bool TovikCli::SaveBook(PointBook& book, const QString& path)
 {
     PrepareBook(book);
-    if (book.Save(CliText::ToPath(path)))
-        return true;
-    for (const QString& m : std::as_const(bookMessages))
-        Fail(path, m);
-    return false;
+    const Result<void> saved = book.Save(CliText::ToPath(path));
+    if (!saved)
+        Fail(path, QString::fromStdString(saved.Error()));
+    return static_cast<bool>(saved);
 }
 
 std::optional<TovikCli::Arguments> TovikCli::Parse(const QStringList& arguments, const QStringList& valueOptions,
@@ -263,13 +260,13 @@ bool TovikCli::LoadDecoded(PointBook& book, const QString& path, Lock lock)
 {
     PrepareBook(book);
     const std::string bytes = CliText::ToPath(path);
-    const LoadResult result = lock == Lock::untilSaved ? book.LoadForUpdate(bytes) : book.Load(bytes);
-    if (result == LoadResult::decoded)
+    const Result<Loaded> loaded = lock == Lock::untilSaved ? book.LoadForUpdate(bytes) : book.Load(bytes);
+    if (loaded == Loaded::decoded)
         return true;
-    if (result == LoadResult::notDecoded)
+    if (!loaded)
+        Fail(path, QString::fromStdString(loaded.Error()));
+    else
         Fail(path, QStringLiteral("not decoded: only .mem files are read as point memories"));
-    for (const QString& m : std::as_const(bookMessages))
-        Fail(path, m);
     return false;
 }
 

@@ -75,7 +75,6 @@ private:
 
     QTextStream& out;
     QTextStream& err;
-    QStringList bookMessages;
     std::function<void()> pauseBeforeSave;
 };
 

@@ -9,16 +9,6 @@
 
 namespace tovik {
 
-PointBook::PointBook(MessageSink sink) : sink(std::move(sink)) {}
-
-void PointBook::SetMessageSink(MessageSink newSink) { sink = std::move(newSink); }
-
-void PointBook::Report(const std::string& message) const
-{
-    if (sink)
-        sink(message);
-}
-
 bool PointBook::HasMemExtension(const std::string& path)
 {
     const auto slash = path.find_last_of('/');
@@ -32,33 +22,29 @@ bool PointBook::HasMemExtension(const std::string& path)
     return extension == ".MEM";
 }
 
-LoadResult PointBook::Load(const std::string& path)
+Result<Loaded> PointBook::Load(const std::string& path)
 {
     // Only the first 9604 bytes of a file matter; a shorter file reads as if padded
     // with zero bytes, and anything after them is ignored.
     std::array<std::uint8_t, MemoryImage::kSize> buffer{};
     std::size_t bytesRead = 0;
     FileStamp read;
-    if (const FileCause cause = files.Read(path, buffer, bytesRead, &read); cause != FileCause::none) {
-        ReportFileError(cause, false);
-        return LoadResult::failed;
-    }
+    if (const FileCause cause = files.Read(path, buffer, bytesRead, &read); cause != FileCause::none)
+        return Failed{FileErrorText(cause, false)};
     if (HasMemExtension(path)) {
         image.Assign(buffer);
         if (!Decode())
-            return LoadResult::rejected;
+            return Failed{messages::kUnrecognisedFormat};
     }
     stampPath = path;
     stamp = read;
-    return HasMemExtension(path) ? LoadResult::decoded : LoadResult::notDecoded;
+    return HasMemExtension(path) ? Loaded::decoded : Loaded::notDecoded;
 }
 
-LoadResult PointBook::LoadForUpdate(const std::string& path)
+Result<Loaded> PointBook::LoadForUpdate(const std::string& path)
 {
-    if (const FileCause cause = files.HoldExclusive(path); cause != FileCause::none) {
-        ReportFileError(cause, false);
-        return LoadResult::failed;
-    }
+    if (const FileCause cause = files.HoldExclusive(path); cause != FileCause::none)
+        return Failed{FileErrorText(cause, false)};
     return Load(path);
 }
 
@@ -72,26 +58,22 @@ bool PointBook::ChangedOnDisk(const std::string& path) const
     return now && *now != stamp;
 }
 
-bool PointBook::Save(const std::string& path)
+Result<void> PointBook::Save(const std::string& path)
 {
     Encode();
     image.StoreTrailer();
     FileStamp written;
-    if (const FileCause cause = files.WriteAtomically(path, image.Bytes(), &written); cause != FileCause::none) {
-        ReportFileError(cause, true);
-        return false;
-    }
+    if (const FileCause cause = files.WriteAtomically(path, image.Bytes(), &written); cause != FileCause::none)
+        return Failed{FileErrorText(cause, true)};
     stampPath = path;
     stamp = written;
-    return true;
+    return {};
 }
 
 bool PointBook::Decode()
 {
-    if (!image.TrailerMatches()) {
-        Report(messages::kUnrecognisedFormat);
+    if (!image.TrailerMatches())
         return false;
-    }
     ClearEntries();
     for (std::size_t k = 0; k < MemoryImage::kSlotCount; ++k) {
         if (image.IsSlotOccupied(k))
@@ -136,12 +118,6 @@ const char* PointBook::FileErrorText(FileCause cause, bool writing)
     default:
         return writing ? messages::kWriteFailed : messages::kReadFailed;
     }
-}
-
-void PointBook::ReportFileError(FileCause cause, bool writing) const
-{
-    if (const char* text = FileErrorText(cause, writing))
-        Report(text);
 }
 
 bool PointBook::IsOccupied(int index) const { return Entry(index).occupied == PointEntry::kOccupied; }

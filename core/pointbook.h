@@ -2,20 +2,19 @@
 #pragma once
 
 #include <array>
-#include <functional>
 #include <string>
 
 #include "core/fileaccess.h"
 #include "core/memoryimage.h"
 #include "core/pointentry.h"
+#include "core/result.h"
 
 namespace tovik {
 
-enum class LoadResult {
+// What a Load that worked did with the file.
+enum class Loaded {
     decoded,     // the file's points replaced the book's
     notDecoded,  // read, but its extension is not .mem: the book is unchanged
-    rejected,    // the check value did not match: the book is unchanged, message shown
-    failed,      // could not be opened or read: the book is unchanged, message shown
 };
 
 // The in-memory table of the points of one .mem file. Entries 0 to count-1 hold the
@@ -25,24 +24,22 @@ class PointBook {
 public:
     static constexpr int kCapacity = static_cast<int>(MemoryImage::kSlotCount);
 
-    // Receives every message the book has for the user (UTF-8).
-    using MessageSink = std::function<void(const std::string& message)>;
-
-    explicit PointBook(MessageSink sink = {});
+    PointBook() = default;
     PointBook(const PointBook&) = delete;
     PointBook& operator=(const PointBook&) = delete;
 
-    void SetMessageSink(MessageSink sink);
     FileAccess& Files() { return files; }
 
-    LoadResult Load(const std::string& path);
+    // Fails with the message for the user when the file could not be read or its check
+    // value does not match; the book is then unchanged.
+    Result<Loaded> Load(const std::string& path);
     // Load that keeps the file locked against every other program's Load and Save until
     // EndUpdate, so that a Save of it in between replaces exactly what was read.
-    LoadResult LoadForUpdate(const std::string& path);
+    Result<Loaded> LoadForUpdate(const std::string& path);
     void EndUpdate();
-    // Encodes and writes the book; true when the file was written. Leaves the modified
-    // flag alone.
-    bool Save(const std::string& path);
+    // Encodes and writes the book, or fails with the message for the user. Leaves the
+    // modified flag alone.
+    Result<void> Save(const std::string& path);
     // True when the file name's extension is .mem in any case, the files Load decodes.
     static bool HasMemExtension(const std::string& path);
     // The message for a file that could not be read or written; none for FileCause::none.
@@ -91,10 +88,6 @@ private:
     bool Decode();
     void Encode();
     void ClearEntries();
-    void ReportFileError(FileCause cause, bool writing) const;
-    void Report(const std::string& message) const;
-
-    MessageSink sink;
     FileAccess files;
     std::string stampPath;
     FileStamp stamp;

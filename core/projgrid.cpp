@@ -9,6 +9,8 @@
 #include <cstdlib>
 #include <string_view>
 
+#include "core/result.h"
+
 namespace tovik {
 
 const char* const ProjGrid::kLibrary = TOVIK_PROJ_LIBRARY;
@@ -39,9 +41,8 @@ bool Resolve(void* library, const char* name, Function& function, std::string& m
     return function != nullptr;
 }
 
-// PROJ loaded and its functions resolved, once for the process (the library stays loaded);
-// nothing, with `error` set, when that failed.
-const Api* LoadApi(std::string& error)
+// PROJ loaded and its functions resolved, once for the process (the library stays loaded).
+Result<const Api*> LoadApi()
 {
     struct Loaded {
         Api api;
@@ -70,8 +71,9 @@ const Api* LoadApi(std::string& error)
             l.error = std::string(ProjGrid::kLibrary) + " has no " + missing;
         return l;
     }();
-    error = loaded.error;
-    return loaded.error.empty() ? &loaded.api : nullptr;
+    if (!loaded.error.empty())
+        return Failed{loaded.error};
+    return &loaded.api;
 }
 
 bool IsFile(const std::string& path)
@@ -135,13 +137,13 @@ std::string ProjGrid::FindGrid()
 
 ProjGrid::ProjGrid() : proj(std::make_unique<Proj>())
 {
-    std::string loadError;
-    proj->api = LoadApi(loadError);
-    if (!proj->api) {
+    const Result<const Api*> loaded = LoadApi();
+    if (!loaded) {
         error = "PROJ (" + std::string(kLibrary) + ") を読みこめないため、" + kGridFile +
-                " で座標を変換できません: " + loadError;
+                " で座標を変換できません: " + loaded.Error();
         return;
     }
+    proj->api = loaded.Value();
     const Api& api = *proj->api;
     proj->context = api.contextCreate();
     if (!proj->context) {

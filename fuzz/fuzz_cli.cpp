@@ -47,7 +47,7 @@ void MakeFolder()
         fs::remove_all(entry.path());
     PointBook book;
     book.InsertEntry(0, PointEntry::FromTexts("P", "", "139.44.45", "35.39.31", "0312345678", "3"));
-    Check(book.Save("p.mem"));
+    Check(static_cast<bool>(book.Save("p.mem")));
     Check(::mkfifo("fifo.mem", 0644) == 0);
     Check(::symlink("p.mem", "link.mem") == 0);
     Check(::symlink("nothere.mem", "dangling.mem") == 0);

@@ -26,8 +26,7 @@ bool Write(const QString& path, const QByteArray& bytes)
 
 QByteArray Kmz(const QByteArray& document)
 {
-    QString error;
-    return KmzArchive::Write(document, {}, error);
+    return KmzArchive::Write(document, {}).Value();
 }
 
 QByteArray Utf16(const QString& text, bool bigEndian)
@@ -135,9 +134,8 @@ int main(int argc, char** argv)
         PointExchange::ExportOptions options;
         options.format = format;
         options.icons = [](int mark) { return QByteArray("icon ") + QByteArray::number(mark); };
-        QString error;
-        ok = ok && Write(root.filePath(name + QStringLiteral("/all")), PointExchange::Export(points, converter, options, error));
-        ok = ok && Write(root.filePath(name + QStringLiteral("/few")), PointExchange::Export(few, converter, options, error));
+        ok = ok && Write(root.filePath(name + QStringLiteral("/all")), PointExchange::Export(points, converter, options).Value());
+        ok = ok && Write(root.filePath(name + QStringLiteral("/few")), PointExchange::Export(few, converter, options).Value());
     }
     ok = ok && Write(root.filePath(QStringLiteral("gpx/foreign")),
                      "<gpx version=\"1.1\"><wpt lat=\"35.1\" lon=\"139.2\"><name>a</name><sym>Flag</sym></wpt>"

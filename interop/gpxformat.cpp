@@ -74,8 +74,10 @@ ReadResult GpxFormat::ReadWhole(const QByteArray& bytes, ReadResult::Take take)
 {
     ReadResult result(std::move(take));
     XmlWalk walk(bytes);
-    if (!walk.OpenRoot(u"gpx", "GPX", result.error))
+    if (const Result<void, QString> opened = walk.OpenRoot(u"gpx", "GPX"); !opened) {
+        result.error = opened.Error();
         return result;
+    }
     XmlWalk::Inside(walk.Reader(), [&result](QXmlStreamReader& x, int depth) {
         if (depth != 1 || x.name() != u"wpt")
             return false;
@@ -83,8 +85,8 @@ ReadResult GpxFormat::ReadWhole(const QByteArray& bytes, ReadResult::Take take)
             x.raiseError(result.error);
         return true;
     });
-    if (const QString error = walk.Finish(); !error.isEmpty()) {
-        result.error = error;
+    if (const Result<void, QString> finished = walk.Finish(); !finished) {
+        result.error = finished.Error();
         result.points.clear();
     } else if (result.Found() == 0) {
         result.error = QStringLiteral("GPX ファイルに地点（wpt）がありません。");

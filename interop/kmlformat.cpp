@@ -109,8 +109,10 @@ ReadResult KmlFormat::Read(const QByteArray& bytes, ReadResult::Take take)
 {
     ReadResult result(std::move(take));
     XmlWalk walk(bytes);
-    if (!walk.OpenRoot(u"kml", "KML", result.error))
+    if (const Result<void, QString> opened = walk.OpenRoot(u"kml", "KML"); !opened) {
+        result.error = opened.Error();
         return result;
+    }
     int notPoints = 0;
     XmlWalk::Inside(walk.Reader(), [&result, &notPoints](QXmlStreamReader& x, int) {
         if (x.name() != u"Placemark")
@@ -119,8 +121,8 @@ ReadResult KmlFormat::Read(const QByteArray& bytes, ReadResult::Take take)
             x.raiseError(result.error);
         return true;
     });
-    if (const QString error = walk.Finish(); !error.isEmpty()) {
-        result.error = error;
+    if (const Result<void, QString> finished = walk.Finish(); !finished) {
+        result.error = finished.Error();
         result.points.clear();
         return result;
     }

@@ -86,50 +86,41 @@ const Loaded& Module()
 
 }  // namespace
 
-QByteArray KmzArchive::ReadDocument(const QByteArray& archive, QString& error)
+Result<QByteArray, QString> KmzArchive::ReadDocument(const QByteArray& archive)
 {
     const Loaded& loaded = Module();
-    if (!loaded.module) {
-        error = loaded.error;
-        return {};
-    }
+    if (!loaded.module)
+        return Failed{loaded.error};
     KmzModule::Document document = loaded.module->readDocument(archive, kLargestEntry);
     switch (document.problem) {
     case KmzModule::Problem::none:
-        return std::move(document.bytes);
+        break;
     case KmzModule::Problem::notZip:
-        error = ExchangeFormat::NotWhatItSays(archive, "KMZ");
-        break;
+        return Failed{ExchangeFormat::NotWhatItSays(archive, "KMZ")};
     case KmzModule::Problem::noDocument:
-        error = QStringLiteral("KMZ の中に KML ファイルがありません。");
-        break;
+        return Failed{QStringLiteral("KMZ の中に KML ファイルがありません。")};
     case KmzModule::Problem::tooLarge:
-        error = TooLarge(document.entry);
-        break;
+        return Failed{TooLarge(document.entry)};
     case KmzModule::Problem::unreadable:
-        error = QStringLiteral("KMZ の中の %1 を開けません。").arg(document.entry);
-        break;
+        return Failed{QStringLiteral("KMZ の中の %1 を開けません。").arg(document.entry)};
     case KmzModule::Problem::damaged:
-        error = QStringLiteral("KMZ ファイルが壊れています（%1 の CRC-32 が合わないか、展開できません）。").arg(document.entry);
-        break;
+        return Failed{
+            QStringLiteral("KMZ ファイルが壊れています（%1 の CRC-32 が合わないか、展開できません）。").arg(document.entry)};
     case KmzModule::Problem::encrypted:
-        error = QStringLiteral("KMZ の中の %1 は暗号化されているため読めません。").arg(document.entry);
-        break;
+        return Failed{QStringLiteral("KMZ の中の %1 は暗号化されているため読めません。").arg(document.entry)};
     }
-    return {};
+    return std::move(document.bytes);
 }
 
-QByteArray KmzArchive::Write(const QByteArray& document, const QList<QPair<QString, QByteArray>>& files,
-                             QString& error)
+Result<QByteArray, QString> KmzArchive::Write(const QByteArray& document,
+                                              const QList<QPair<QString, QByteArray>>& files)
 {
     const Loaded& loaded = Module();
-    if (!loaded.module) {
-        error = loaded.error;
-        return {};
-    }
+    if (!loaded.module)
+        return Failed{loaded.error};
     QByteArray kmz = loaded.module->write(document, files);
     if (kmz.isEmpty())
-        error = QStringLiteral("KMZ ファイルを作れませんでした。");
+        return Failed{QStringLiteral("KMZ ファイルを作れませんでした。")};
     return kmz;
 }
 

@@ -41,18 +41,18 @@ Converted Convert(const std::vector<ExchangePoint>& points, std::size_t from, st
     return converted;
 }
 
-PointExchange::Imported FromMem(const std::string& path)
+Result<std::vector<PointEntry>, QString> FromMem(const std::string& path)
 {
-    PointExchange::Imported imported;
-    PointBook book([&imported](const std::string& m) { imported.error = QString::fromStdString(m); });
-    const LoadResult result = book.Load(path);
-    if (result == LoadResult::notDecoded)
-        imported.error = QStringLiteral("拡張子が .mem ではないため地点メモリーとして読めません。");
-    if (result != LoadResult::decoded)
-        return imported;
+    PointBook book;
+    const Result<Loaded> loaded = book.Load(path);
+    if (!loaded)
+        return Failed{QString::fromStdString(loaded.Error())};
+    if (loaded.Value() == Loaded::notDecoded)
+        return Failed{QStringLiteral("拡張子が .mem ではないため地点メモリーとして読めません。")};
+    std::vector<PointEntry> entries;
     for (int i = 0; i < book.GetCount(); ++i)
-        imported.entries.push_back(book.Entry(i));
-    return imported;
+        entries.push_back(book.Entry(i));
+    return entries;
 }
 
 QString TooLarge()
@@ -71,8 +71,11 @@ ReadResult PointExchange::Read(const QByteArray& bytes, ExchangeFormat::Format f
         return KmlFormat::Read(bytes, std::move(take));
     case ExchangeFormat::kmz: {
         ReadResult result;
-        const QByteArray document = KmzArchive::ReadDocument(bytes, result.error);
-        return result.error.isEmpty() ? KmlFormat::Read(document, std::move(take)) : result;
+        const Result<QByteArray, QString> document = KmzArchive::ReadDocument(bytes);
+        if (document)
+            return KmlFormat::Read(document.Value(), std::move(take));
+        result.error = document.Error();
+        return result;
     }
     case ExchangeFormat::csv:
         return CsvFormat::Read(bytes, std::move(take));
@@ -159,35 +162,35 @@ PointExchange::Imported PointExchange::ImportBytes(const QByteArray& bytes, Exch
 PointExchange::Imported PointExchange::ImportFile(const std::string& path, ExchangeFormat::Format format,
                                                   const ExchangeConverter& converter, std::size_t mostEntries)
 {
-    return Fit(ReadFile(path, format), converter, mostEntries);
+    const Result<Source, QString> source = ReadFile(path, format);
+    if (source)
+        return Fit(source.Value(), converter, mostEntries);
+    Imported failed;
+    failed.error = source.Error();
+    return failed;
 }
 
-PointExchange::Source PointExchange::ReadFile(const std::string& path, ExchangeFormat::Format format)
+Result<PointExchange::Source, QString> PointExchange::ReadFile(const std::string& path, ExchangeFormat::Format format)
 {
     Source source;
     source.format = format;
     if (format == ExchangeFormat::mem) {
-        Imported stored = FromMem(path);
-        source.stored = std::move(stored.entries);
-        source.error = std::move(stored.error);
+        Result<std::vector<PointEntry>, QString> stored = FromMem(path);
+        if (!stored)
+            return Failed{stored.Error()};
+        source.stored = std::move(stored.Value());
         return source;
     }
     const std::optional<FileStamp> stamp = FileAccess::StampOf(path);
-    if (stamp && stamp->size > kLargestFile) {
-        source.error = TooLarge();
-        return source;
-    }
+    if (stamp && stamp->size > kLargestFile)
+        return Failed{TooLarge()};
     // One byte more than the file had when it was looked at tells that it has grown since.
     source.bytes.resize(static_cast<std::size_t>(stamp ? stamp->size + 1 : 1));
     std::size_t bytesRead = 0;
-    if (const FileCause cause = FileAccess().Read(path, source.bytes, bytesRead); cause != FileCause::none) {
-        source.error = QString::fromUtf8(PointBook::FileErrorText(cause, false));
-        return source;
-    }
-    if (bytesRead == source.bytes.size()) {
-        source.error = QStringLiteral("読んでいる間にファイルが変わりました。");
-        return source;
-    }
+    if (const FileCause cause = FileAccess().Read(path, source.bytes, bytesRead); cause != FileCause::none)
+        return Failed{QString::fromUtf8(PointBook::FileErrorText(cause, false))};
+    if (bytesRead == source.bytes.size())
+        return Failed{QStringLiteral("読んでいる間にファイルが変わりました。")};
     source.bytes.resize(bytesRead);
     source.bytes.shrink_to_fit();
     return source;
@@ -196,11 +199,6 @@ PointExchange::Source PointExchange::ReadFile(const std::string& path, ExchangeF
 PointExchange::Imported PointExchange::Fit(const Source& source, const ExchangeConverter& converter,
                                            std::size_t mostEntries)
 {
-    if (!source.error.isEmpty()) {
-        Imported failed;
-        failed.error = source.error;
-        return failed;
-    }
     if (source.format == ExchangeFormat::mem) {
         Imported stored;
         stored.entries = source.stored;
@@ -212,29 +210,28 @@ PointExchange::Imported PointExchange::Fit(const Source& source, const ExchangeC
                        source.format, converter, mostEntries);
 }
 
-QString PointExchange::WriteFile(const std::string& path, const QByteArray& bytes)
+Result<void, QString> PointExchange::WriteFile(const std::string& path, const QByteArray& bytes)
 {
     const auto data = std::span(reinterpret_cast<const std::uint8_t*>(bytes.constData()),
                                 static_cast<std::size_t>(bytes.size()));
-    const FileCause cause = FileAccess().WriteAtomically(path, data);
-    return cause == FileCause::none ? QString() : QString::fromUtf8(PointBook::FileErrorText(cause, true));
+    if (const FileCause cause = FileAccess().WriteAtomically(path, data); cause != FileCause::none)
+        return Failed{QString::fromUtf8(PointBook::FileErrorText(cause, true))};
+    return {};
 }
 
-QByteArray PointExchange::Export(const std::vector<PointEntry>& entries, const ExchangeConverter& converter,
-                                 const ExportOptions& options, QString& error, WarningList* warnings)
+Result<QByteArray, QString> PointExchange::Export(const std::vector<PointEntry>& entries,
+                                                  const ExchangeConverter& converter, const ExportOptions& options,
+                                                  WarningList* warnings)
 {
-    if (!converter.Error().isEmpty()) {
-        error = converter.Error();
-        return {};
-    }
+    if (!converter.Error().isEmpty())
+        return Failed{converter.Error()};
     std::vector<ExchangePoint> points;
     points.reserve(entries.size());
     for (const PointEntry& e : entries) {
         auto point = converter.ToExchange(e, warnings);
-        if (!point) {
-            error = QStringLiteral("%1の座標を WGS 84 に変換できません。").arg(WarningList::Quote(Cp932::Decode(e.name)));
-            return {};
-        }
+        if (!point)
+            return Failed{
+                QStringLiteral("%1の座標を WGS 84 に変換できません。").arg(WarningList::Quote(Cp932::Decode(e.name)))};
         points.push_back(std::move(*point));
     }
     switch (options.format) {
@@ -252,7 +249,7 @@ QByteArray PointExchange::Export(const std::vector<PointEntry>& entries, const E
             if (!png.isEmpty())
                 icons.append({kIconFolder + u'/' + ExchangeConverter::SymbolOf(mark) + QStringLiteral(".png"), png});
         }
-        return KmzArchive::Write(KmlFormat::Write(points, options.title, kIconFolder), icons, error);
+        return KmzArchive::Write(KmlFormat::Write(points, options.title, kIconFolder), icons);
     }
     case ExchangeFormat::csv:
         return CsvFormat::Write(points, options.encoding);
@@ -261,8 +258,7 @@ QByteArray PointExchange::Export(const std::vector<PointEntry>& entries, const E
     case ExchangeFormat::mem:
         break;
     }
-    error = QStringLiteral("この形式には書き出せません。");
-    return {};
+    return Failed{QStringLiteral("この形式には書き出せません。")};
 }
 
 }  // namespace tovik

@@ -16,6 +16,7 @@
 #include "interop/readresult.h"
 #include "interop/warninglist.h"
 #include "core/pointentry.h"
+#include "core/result.h"
 
 namespace tovik {
 
@@ -46,7 +47,6 @@ public:
         ExchangeFormat::Format format = ExchangeFormat::mem;
         std::vector<std::uint8_t> bytes;
         std::vector<PointEntry> stored;
-        QString error;
     };
 
     // The PNG of a mark's icon for an exported KMZ; empty when there is none.
@@ -67,20 +67,21 @@ public:
                                const ExchangeConverter& converter, std::size_t mostEntries = kEveryPoint);
     // The same in two steps, so that a file read once can be fitted again (for another
     // device datum) without reading it again.
-    static Source ReadFile(const std::string& path, ExchangeFormat::Format format);
+    static Result<Source, QString> ReadFile(const std::string& path, ExchangeFormat::Format format);
     static Imported Fit(const Source& source, const ExchangeConverter& converter,
                         std::size_t mostEntries = kEveryPoint);
-    // Writes the bytes of an export atomically; the message when it could not.
-    static QString WriteFile(const std::string& path, const QByteArray& bytes);
+    // Writes the bytes of an export atomically, or fails with the message why not.
+    static Result<void, QString> WriteFile(const std::string& path, const QByteArray& bytes);
     static Imported ImportBytes(const QByteArray& bytes, ExchangeFormat::Format format,
                                 const ExchangeConverter& converter, std::size_t mostEntries = kEveryPoint);
     // The readers' points before they are fitted to the device.
     static ReadResult Read(const QByteArray& bytes, ExchangeFormat::Format format, ReadResult::Take take = {});
 
-    // The file's bytes; empty with `error` set when the points cannot be converted.
+    // The file's bytes, or the message why the points cannot be written in the format.
     // `warnings`, when given, receives what the user should know of the points written.
-    static QByteArray Export(const std::vector<PointEntry>& entries, const ExchangeConverter& converter,
-                             const ExportOptions& options, QString& error, WarningList* warnings = nullptr);
+    static Result<QByteArray, QString> Export(const std::vector<PointEntry>& entries,
+                                              const ExchangeConverter& converter, const ExportOptions& options,
+                                              WarningList* warnings = nullptr);
 };
 
 }  // namespace tovik

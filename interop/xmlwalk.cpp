@@ -15,35 +15,31 @@ XmlWalk::XmlWalk(const QByteArray& bytes) : bytes(bytes), buffer(&this->bytes)
     xml.setDevice(&buffer);
 }
 
-bool XmlWalk::OpenRoot(QStringView root, const char* what, QString& error)
+Result<void, QString> XmlWalk::OpenRoot(QStringView root, const char* what)
 {
-    if (!ExchangeFormat::LooksLikeXml(bytes)) {
-        error = ExchangeFormat::NotWhatItSays(bytes, what);
-        return false;
-    }
+    if (!ExchangeFormat::LooksLikeXml(bytes))
+        return Failed{ExchangeFormat::NotWhatItSays(bytes, what)};
     while (!xml.atEnd() && !xml.isStartElement()) {
         xml.readNext();
         // A DTD without an internal subset or an external one declares nothing.
-        if (xml.isDTD() && (xml.text().contains(u'[') || !xml.dtdSystemId().isEmpty() || !xml.dtdPublicId().isEmpty())) {
-            error = DtdRefused();
-            return false;
-        }
+        if (xml.isDTD() && (xml.text().contains(u'[') || !xml.dtdSystemId().isEmpty() || !xml.dtdPublicId().isEmpty()))
+            return Failed{DtdRefused()};
     }
-    if (!xml.isStartElement() || xml.name() != root) {
-        error = xml.hasError() ? Error(xml) : ExchangeFormat::NotWhatItSays(bytes, what);
-        return false;
-    }
-    return true;
+    if (!xml.isStartElement() || xml.name() != root)
+        return Failed{xml.hasError() ? Error(xml) : ExchangeFormat::NotWhatItSays(bytes, what)};
+    return {};
 }
 
-QString XmlWalk::Finish()
+Result<void, QString> XmlWalk::Finish()
 {
     while (!xml.atEnd()) {
         if (!ReadProgress::GoOn())
             xml.raiseError(ReadProgress::Given());
         xml.readNext();
     }
-    return xml.hasError() ? Error(xml) : QString();
+    if (xml.hasError())
+        return Failed{Error(xml)};
+    return {};
 }
 
 void XmlWalk::Inside(QXmlStreamReader& xml, const Visit& visit)

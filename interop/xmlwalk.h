@@ -7,6 +7,7 @@
 #include <QXmlStreamReader>
 #include <functional>
 
+#include "core/result.h"
 #include "interop/reportingbuffer.h"
 
 namespace tovik {
@@ -27,16 +28,15 @@ public:
 
     QXmlStreamReader& Reader() { return xml; }
 
-    // Reads up to the root's start tag; false, with the message in `error`, when the
-    // bytes are no XML, the root is not `root` (the document is then no `what` file) or
+    // Reads up to the root's start tag; fails when the bytes are no XML, the root is not `root` (the document is then no `what` file) or
     // the document has a DTD that declares anything: neither GPX nor KML needs one, an
     // entity of a few kilobytes referenced a hundred thousand times would take gigabytes,
     // and an external one would be left out without a word.
-    bool OpenRoot(QStringView root, const char* what, QString& error);
-    // Reads on from the root's end tag to the end of the document; the message when
-    // anything but comments, processing instructions or blanks follows, or when the
-    // document had an error before; empty when it ends well.
-    QString Finish();
+    Result<void, QString> OpenRoot(QStringView root, const char* what);
+    // Reads on from the root's end tag to the end of the document; fails when anything
+    // but comments, processing instructions or blanks follows, or when the document had
+    // an error before.
+    Result<void, QString> Finish();
     // Walks every element inside the current one, up to its end tag.
     static void Inside(QXmlStreamReader& xml, const Visit& visit);
 

@@ -62,8 +62,7 @@ protected:
             entries.push_back(test::SimplePoint("W" + std::to_string(i), i % 100));
         PointExchange::ExportOptions options;
         options.format = format;
-        QString error;
-        WriteFile(name, PointExchange::Export(entries, ExchangeConverter(DeviceDatum::tokyo), options, error));
+        WriteFile(name, PointExchange::Export(entries, ExchangeConverter(DeviceDatum::tokyo), options).Value());
         return File(name);
     }
     void WriteFile(const char* name, const QByteArray& bytes)

@@ -134,7 +134,7 @@ TEST_F(HostileFilesTest, SaveAsksBeforeOverwritingAFileAnotherProgramChanged)
     Start(path);
     DeleteRow(0);
     PointBook other;  // another program adds a point meanwhile
-    ASSERT_EQ(other.Load(path.toStdString()), LoadResult::decoded);
+    ASSERT_EQ(other.Load(path.toStdString()), Loaded::decoded);
     other.InsertEntry(2, test::SimplePoint("THEIRS"));
     ASSERT_TRUE(other.Save(path.toStdString()));
     const Bytes theirs = test::ReadBytes(path.toStdString());
@@ -160,7 +160,7 @@ TEST_F(HostileFilesTest, SaveAsksBeforeOverwritingAFileAnotherProgramChanged)
     EXPECT_EQ(prompter.shown.size(), 1u);
     EXPECT_FALSE(d->Document().IsModified());
     PointBook check;
-    ASSERT_EQ(check.Load(path.toStdString()), LoadResult::decoded);
+    ASSERT_EQ(check.Load(path.toStdString()), Loaded::decoded);
     EXPECT_EQ(check.GetCount(), 1);
 
     // Unchanged since this save: the next one asks nothing.

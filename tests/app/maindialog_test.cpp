@@ -118,7 +118,7 @@ TEST_F(MainDialogTest, SaveWritesOnlyChangesAndClearsTheFlagAfterWriting)
     EXPECT_FALSE(Modified());
     EXPECT_TRUE(prompter.saveRequests.empty());
     PointBook check;
-    ASSERT_EQ(check.Load(path.toStdString()), LoadResult::decoded);
+    ASSERT_EQ(check.Load(path.toStdString()), Loaded::decoded);
     EXPECT_EQ(check.GetCount(), 1);
     EXPECT_EQ(check.GetName(0), "B");
 }
@@ -165,7 +165,7 @@ TEST_F(MainDialogTest, SaveAsWritesEvenWithoutChanges)
     d->OnFileSaveAs();
     EXPECT_EQ(d->Document().FilePath(), File("copy.mem"));
     PointBook check;
-    ASSERT_EQ(check.Load(dir.File("copy.mem")), LoadResult::decoded);
+    ASSERT_EQ(check.Load(dir.File("copy.mem")), Loaded::decoded);
     EXPECT_EQ(check.GetCount(), 2);
 }
 
@@ -187,7 +187,7 @@ TEST_F(MainDialogTest, ClosePromptNamesTheFileAndSavesOnYes)
     EXPECT_FALSE(d->isVisible());
     EXPECT_FALSE(Modified());
     PointBook check;
-    ASSERT_EQ(check.Load(path.toStdString()), LoadResult::decoded);
+    ASSERT_EQ(check.Load(path.toStdString()), Loaded::decoded);
     EXPECT_EQ(check.GetName(1), "Q");
 }
 
@@ -298,7 +298,7 @@ TEST_F(MainDialogTest, OpenAndDropAskBeforeDiscardingChanges)
     EXPECT_EQ(Names(d->EditList()), QStringList{"B"});
     EXPECT_FALSE(Modified());
     PointBook check;
-    ASSERT_EQ(check.Load(first.toStdString()), LoadResult::decoded);
+    ASSERT_EQ(check.Load(first.toStdString()), Loaded::decoded);
     EXPECT_EQ(check.GetName(0), "A");
 
     EXPECT_EQ(check.GetCount(), 1);
@@ -306,7 +306,7 @@ TEST_F(MainDialogTest, OpenAndDropAskBeforeDiscardingChanges)
     prompter.answers = {Answer::yes};
     prompter.openNames = {first};
     d->OnFileOpen();
-    ASSERT_EQ(check.Load(second.toStdString()), LoadResult::decoded);
+    ASSERT_EQ(check.Load(second.toStdString()), Loaded::decoded);
     EXPECT_EQ(check.GetName(1), "changed");
     EXPECT_EQ(Names(d->EditList()), QStringList{"A"});
 }

@@ -285,10 +285,9 @@ TEST_F(MapEditorTest, TheFileImportViewAddsItsPointsAsDotsThatSelectTheirRows)
                                      At("Y", "139.46.06.000", "35.40.50.000", 0)};
     PointExchange::ExportOptions options;
     options.format = ExchangeFormat::gpx;
-    QString error;
     QFile file(File("import.gpx"));
     ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(PointExchange::Export(imported, ExchangeConverter(DeviceDatum::tokyo), options, error));
+    file.write(PointExchange::Export(imported, ExchangeConverter(DeviceDatum::tokyo), options).Value());
     file.close();
     User::Choose(*d, "表示", "ファイル取りこみ画面");
     User::DropFiles(*List2().viewport(), {File("import.gpx")});

@@ -466,7 +466,7 @@ TEST_F(UserPathTest, SaveAsMakesTheWrittenFileTheCurrentOne)
     User::Choose(*d, "ﾌｧｲﾙ(&F)", "上書き保存");
     EXPECT_EQ(test::ReadBytes(dir.File("edited.mem")), original);
     PointBook copy;
-    ASSERT_EQ(copy.Load(dir.File("copy.mem")), LoadResult::decoded);
+    ASSERT_EQ(copy.Load(dir.File("copy.mem")), Loaded::decoded);
     EXPECT_EQ(copy.GetCount(), 1);
 
     // A name of another kind gets the extension Tovik opens, and the question says so.
@@ -688,7 +688,7 @@ TEST_F(UserPathTest, EveryMenuItemAndButtonRunsItsCommand)
     User::Choose(*d, file, "上書き保存");
     EXPECT_FALSE(d->Document().IsModified());
     PointBook saved;
-    ASSERT_EQ(saved.Load(dir.File("edited.mem")), LoadResult::decoded);
+    ASSERT_EQ(saved.Load(dir.File("edited.mem")), Loaded::decoded);
     EXPECT_EQ(saved.GetCount(), 5);
     prompter.openNames = {QString()};
     User::Choose(*d, file, "開く");

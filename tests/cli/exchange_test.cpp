@@ -37,8 +37,7 @@ protected:
         for (int i = 0; i < count; ++i)
             entries.push_back(test::SimplePoint("W" + std::to_string(i), i % 100));
         PointExchange::ExportOptions options;
-        QString error;
-        const QByteArray gpx = PointExchange::Export(entries, ExchangeConverter(DeviceDatum::tokyo), options, error);
+        const QByteArray gpx = PointExchange::Export(entries, ExchangeConverter(DeviceDatum::tokyo), options).Value();
         QFile f(File(name));
         EXPECT_TRUE(f.open(QIODevice::WriteOnly));
         f.write(gpx);
@@ -104,7 +103,7 @@ TEST_F(ExchangeCliTest, CsvCoordinatesAreStoredAsTheirFormMeansOrLeftOutNamingTh
     f.close();
     ASSERT_EQ(Run({"import", File("forms.mem"), File("forms.csv"), "--device-datum", "wgs84"}), 0) << err.toStdString();
     PointBook book;
-    ASSERT_EQ(book.Load(dir.File("forms.mem")), LoadResult::decoded);
+    ASSERT_EQ(book.Load(dir.File("forms.mem")), Loaded::decoded);
     int next = 0;
     for (std::size_t i = 0; i < forms.size(); ++i) {
         SCOPED_TRACE(forms[i].text);
@@ -161,7 +160,7 @@ TEST_F(ExchangeCliTest, ImportJoinsFilesAppendsAndKeepsExistingFiles)
     const QString target = File("t.mem");
     ASSERT_EQ(Run({"import", target, a, b}), 0) << err.toStdString();
     PointBook book;
-    ASSERT_EQ(book.Load(target.toStdString()), LoadResult::decoded);
+    ASSERT_EQ(book.Load(target.toStdString()), Loaded::decoded);
     ASSERT_EQ(book.GetCount(), 5);
     EXPECT_EQ(book.GetName(3), "W0");
 
@@ -171,10 +170,10 @@ TEST_F(ExchangeCliTest, ImportJoinsFilesAppendsAndKeepsExistingFiles)
     EXPECT_TRUE(err.contains("already exists")) << err.toStdString();
     EXPECT_EQ(test::ReadBytes(target.toStdString()), before);
     ASSERT_EQ(Run({"import", "--append", target, b}), 0);
-    ASSERT_EQ(book.Load(target.toStdString()), LoadResult::decoded);
+    ASSERT_EQ(book.Load(target.toStdString()), Loaded::decoded);
     EXPECT_EQ(book.GetCount(), 7);
     ASSERT_EQ(Run({"import", "--force", target, b}), 0);
-    ASSERT_EQ(book.Load(target.toStdString()), LoadResult::decoded);
+    ASSERT_EQ(book.Load(target.toStdString()), Loaded::decoded);
     EXPECT_EQ(book.GetCount(), 2);
 }
 
@@ -210,7 +209,7 @@ TEST_F(ExchangeCliTest, WarningsGoToStandardErrorAndMarkGivesTheDefaultMark)
     EXPECT_EQ(err, File("places.csv").prepend("tovik-cli: ") +
                        QStringLiteral(": 「Lima」 は東経・北緯の範囲にないため取りこみませんでした（緯度 -12.0464、経度 -77.0428）。\n"));
     PointBook book;
-    ASSERT_EQ(book.Load(dir.File("p.mem")), LoadResult::decoded);
+    ASSERT_EQ(book.Load(dir.File("p.mem")), Loaded::decoded);
     ASSERT_EQ(book.GetCount(), 2);
     EXPECT_EQ(book.GetMarkText(0), "4");
     EXPECT_EQ(book.GetDistanceText(0), "400");

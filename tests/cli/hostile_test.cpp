@@ -19,8 +19,7 @@ namespace {
 
 QByteArray Kmz(const QByteArray& document)
 {
-    QString error;
-    return KmzArchive::Write(document, {}, error);
+    return KmzArchive::Write(document, {}).Value();
 }
 
 // The sanitizers' shadow memory and quarantine make the peak of a run no measure of it.
@@ -124,7 +123,7 @@ TEST(HostileFilesTest, AreAnsweredInBoundedMemoryWithShortMessages)
         EXPECT_LE(lines, WarningList::kLimit + 2);
         EXPECT_LE(longest, 400u);
         PointBook book;
-        EXPECT_EQ(book.Load(out) == LoadResult::decoded ? book.GetCount() : 0, c.points);
+        EXPECT_EQ(book.Load(out) == Loaded::decoded ? book.GetCount() : 0, c.points);
         if (*c.name) {
             EXPECT_EQ(book.GetName(0), c.name);
         }

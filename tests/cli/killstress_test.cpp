@@ -50,7 +50,7 @@ TEST(KillStress, AKilledAddLeavesTheOldOrTheNewFileAndTheNextSaveNoLeftovers)
     for (int round = 0; round < 1000 && Clock::now() < deadline; ++round) {
         const Bytes before = test::ReadBytes(path);
         PointBook old;
-        ASSERT_EQ(old.Load(path), LoadResult::decoded);
+        ASSERT_EQ(old.Load(path), Loaded::decoded);
         const int count = old.GetCount();
         if (count >= PointBook::kCapacity - 1) {
             reset();
@@ -69,7 +69,7 @@ TEST(KillStress, AKilledAddLeavesTheOldOrTheNewFileAndTheNextSaveNoLeftovers)
             continue;
         }
         PointBook now;
-        ASSERT_EQ(now.Load(path), LoadResult::decoded) << "round " << round << ", seed " << seed;
+        ASSERT_EQ(now.Load(path), Loaded::decoded) << "round " << round << ", seed " << seed;
         ASSERT_EQ(now.GetCount(), count + 1) << "round " << round << ", seed " << seed;
         const auto slots = static_cast<long>(count * MemoryImage::kSlotSize);
         ASSERT_TRUE(std::equal(before.begin(), before.begin() + slots, after.begin()))

@@ -91,7 +91,7 @@ TEST_F(SortVerbTest, WritesTheSamePointsInTheNewOrderWithAFreshCheckValue)
         ASSERT_TRUE(test::SavePoints(dir.File("want.mem"), Permuted(c.order)));
         EXPECT_EQ(test::ReadBytes(dir.File("p.mem")), test::ReadBytes(dir.File("want.mem")));
         PointBook book;
-        EXPECT_EQ(book.Load(dir.File("p.mem")), LoadResult::decoded);
+        EXPECT_EQ(book.Load(dir.File("p.mem")), Loaded::decoded);
     }
     EXPECT_EQ(dir.Names(), (std::vector<std::string>{"p.mem", "want.mem"}));
 }

@@ -72,7 +72,7 @@ bool SavePoints(const std::string& path, const std::vector<PointEntry>& points)
         if (!book.InsertEntry(book.GetCount(), p))
             return false;
     }
-    return book.Save(path);
+    return static_cast<bool>(book.Save(path));
 }
 
 std::vector<std::uint8_t> ReadBytes(const std::filesystem::path& path)

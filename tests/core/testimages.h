@@ -23,6 +23,12 @@ void FixTrailer(std::vector<std::uint8_t>& bytes);
 
 // Saves a point memory holding `points` in order; false when it could not be written.
 bool SavePoints(const std::string& path, const std::vector<PointEntry>& points);
+// The message of a result that failed; "(no failure)" for one that worked.
+template <class R>
+std::string FailureOf(const R& result)
+{
+    return result ? std::string("(no failure)") : std::string(result.Error());
+}
 
 std::vector<std::uint8_t> ReadBytes(const std::filesystem::path& path);
 void WriteBytes(const std::filesystem::path& path, const std::vector<std::uint8_t>& bytes);

@@ -95,15 +95,14 @@ TEST_F(GpsbabelTest, ReadsOurGpxKmlGeoJsonAndCsvWithTheSameNamesAndPositions)
         SCOPED_TRACE(c.babelName);
         PointExchange::ExportOptions options;
         options.format = c.format;
-        QString error;
         const QString file = File(QStringLiteral("ours.") + ExchangeFormat::Extension(c.format));
-        const QByteArray ours = PointExchange::Export(points, converter, options, error);
-        ASSERT_EQ(error, QString());
-        WriteFile(file, ours);
+        const Result<QByteArray, QString> ours = PointExchange::Export(points, converter, options);
+        ASSERT_TRUE(ours) << ours.Error().toStdString();
+        WriteFile(file, ours.Value());
         if (c.format == Format::csv) {
             // unicsv takes any column whose header holds "lat" or "lon" for a coordinate.
             static const QRegularExpression coordinate(QStringLiteral("lat|lon"), QRegularExpression::CaseInsensitiveOption);
-            EXPECT_EQ(CsvFormat::SplitRows(QString::fromUtf8(ours)).first().filter(coordinate),
+            EXPECT_EQ(CsvFormat::SplitRows(QString::fromUtf8(ours.Value())).first().filter(coordinate),
                       (QStringList{"latitude", "longitude"}));
         }
         if (c.format == Format::kml) {
@@ -111,9 +110,9 @@ TEST_F(GpsbabelTest, ReadsOurGpxKmlGeoJsonAndCsvWithTheSameNamesAndPositions)
             std::set<QString> named, defined;
             static const QRegularExpression url(QStringLiteral("<styleUrl>#([^<]*)</styleUrl>"));
             static const QRegularExpression style(QStringLiteral("<Style id=\"([^\"]*)\">"));
-            for (const auto& m : url.globalMatch(QString::fromUtf8(ours)))
+            for (const auto& m : url.globalMatch(QString::fromUtf8(ours.Value())))
                 named.insert(m.captured(1));
-            for (const auto& m : style.globalMatch(QString::fromUtf8(ours)))
+            for (const auto& m : style.globalMatch(QString::fromUtf8(ours.Value())))
                 defined.insert(m.captured(1));
             EXPECT_FALSE(named.empty());
             EXPECT_EQ(named, defined);

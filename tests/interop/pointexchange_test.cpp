@@ -34,7 +34,7 @@ std::vector<PointEntry> Loaded(const std::vector<PointEntry>& entries, const tes
 {
     MemBytes(entries, dir);
     PointBook book;
-    EXPECT_EQ(book.Load(dir.File("book.mem")), LoadResult::decoded);
+    EXPECT_EQ(book.Load(dir.File("book.mem")), Loaded::decoded);
     std::vector<PointEntry> loaded;
     for (int i = 0; i < book.GetCount(); ++i)
         loaded.push_back(book.Entry(i));
@@ -49,11 +49,9 @@ QByteArray Exported(const std::vector<PointEntry>& entries, Format format, Devic
     options.encoding = encoding;
     options.title = QStringLiteral("points");
     options.icons = [](int mark) { return QByteArray("PNG of mark ") + QByteArray::number(mark); };
-    QString error;
-    const QByteArray bytes = PointExchange::Export(entries, ExchangeConverter(datum), options, error);
-    EXPECT_EQ(error, QString());
-    EXPECT_FALSE(bytes.isEmpty());
-    return bytes;
+    const Result<QByteArray, QString> bytes = PointExchange::Export(entries, ExchangeConverter(datum), options);
+    EXPECT_TRUE(bytes) << bytes.Error().toStdString();
+    return bytes ? bytes.Value() : QByteArray();
 }
 
 PointExchange::Imported Imported(const QByteArray& bytes, Format format, DeviceDatum datum = DeviceDatum::tokyo,
