@@ -13,6 +13,8 @@ trap 'rm -rf "$work"' EXIT
 "$cli" add "$work/points.mem" --name "東京タワー" --longitude 139.44.45.500 --latitude 35.39.31 --mark 3 >/dev/null
 export QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 QT_QPA_PLATFORM=xcb
 dbus-run-session -- xvfb-run -a bash -c '
+    # On a busy machine the server may still be starting: the editor gives up at once.
+    for _ in $(seq 50); do xdotool getdisplaygeometry >/dev/null 2>&1 && break; sleep 0.2; done
     "$0" "$1" &
     app=$!
     status=0
