@@ -42,8 +42,6 @@ PointDocument::PointDocument(PointBook& book, Prompter& prompter, QWidget& windo
     connect(&model, &QAbstractItemModel::modelReset, this, &PointDocument::TitleChanged);
 }
 
-PointDocument::~PointDocument() = default;
-
 QString PointDocument::Title() const
 {
     return (filePath.isEmpty() ? kNoFileTitle : filePath) + kCountLabel + QString::number(book.GetCount());

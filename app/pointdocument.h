@@ -24,7 +24,6 @@ class PointDocument : public QObject {
 public:
     // `window` is the parent of the questions and file dialogs.
     PointDocument(PointBook& book, Prompter& prompter, QWidget& window);
-    ~PointDocument() override;
 
     const PointBook& Book() const { return book; }
     PointBookModel& Model() { return model; }
