@@ -102,12 +102,14 @@ std::optional<ReadResult> GpxFormat::ReadInHalves(const QByteArray& bytes)
     // The root's start tag, with the namespaces the second half needs.
     XmlWalk walk(bytes);
     QXmlStreamReader& head = walk.Reader();
+    QString encoding;  // the reader gives it only on the declaration's token
     while (!head.atEnd() && !head.isStartElement()) {
         head.readNext();
+        if (head.isStartDocument())
+            encoding = head.documentEncoding().toString();
         if (head.isDTD())
             return std::nullopt;  // only the whole file is refused or read right
     }
-    const QString encoding = head.documentEncoding().toString();
     if (!head.isStartElement() || head.name() != u"gpx" ||
         (!encoding.isEmpty() && encoding.compare(QStringLiteral("UTF-8"), Qt::CaseInsensitive) != 0))
         return std::nullopt;

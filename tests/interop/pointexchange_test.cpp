@@ -436,8 +436,14 @@ TEST(PointExchangeTest, LargeGpxFilesReadInHalvesGiveWhatTheWholeGives)
                   "<metadata><wpt lat=\"1\" lon=\"2\"><name>inner</name></wpt></metadata>");
     QByteArray brokenLate = gpx;
     brokenLate.insert(gpx.size() - 100, "<wpt lat=\"1\">");
-    for (const QByteArray& file : {gpx + "</gpx>\n", inComment + "</gpx>\n", nested + "</gpx>\n", brokenLate + "</gpx>\n",
-                                   gpx + "</gpx>\n<gpx><wpt lat=\"1\" lon=\"2\"/></gpx>\n"}) {
+    // Declared Shift_JIS, holding bytes that would read as UTF-8 too (東 in UTF-8): the
+    // whole file is read as Shift_JIS, and so must be the second half.
+    QByteArray shiftJis = gpx;
+    shiftJis.replace("<?xml version=\"1.0\"?>", "<?xml version=\"1.0\" encoding=\"Shift_JIS\"?>");
+    shiftJis.replace("<name>P", "<name>\xe6\x9d\xb1");
+    for (const QByteArray& file :
+         {gpx + "</gpx>\n", inComment + "</gpx>\n", nested + "</gpx>\n", brokenLate + "</gpx>\n",
+          gpx + "</gpx>\n<gpx><wpt lat=\"1\" lon=\"2\"/></gpx>\n", shiftJis + "</gpx>\n"}) {
         ASSERT_GT(file.size(), GpxFormat::kHalvedSize);
         const ReadResult whole = GpxFormat::ReadWhole(file);
         const ReadResult halves = GpxFormat::Read(file);
@@ -454,6 +460,7 @@ TEST(PointExchangeTest, LargeGpxFilesReadInHalvesGiveWhatTheWholeGives)
     EXPECT_EQ(GpxFormat::Read(gpx + "</gpx>\n").points.size(), 3000u);
     EXPECT_FALSE(GpxFormat::ReadInHalves(nested + "</gpx>\n"));
     EXPECT_FALSE(GpxFormat::ReadInHalves(inComment + "</gpx>\n"));
+    EXPECT_FALSE(GpxFormat::ReadInHalves(shiftJis + "</gpx>\n"));
     EXPECT_TRUE(GpxFormat::Read(brokenLate + "</gpx>\n").error.startsWith(QStringLiteral("XML として読めません")));
 }
 
