@@ -65,11 +65,11 @@ QString XmlWalk::Error(const QXmlStreamReader& xml)
     if (xml.error() == QXmlStreamReader::CustomError)
         return xml.errorString();
     QString reason = xml.errorString();
-    // Qt's own words, as it words them: bytes that are not in the document's encoding.
-    if (reason == QCoreApplication::translate("QXmlStream", "Encountered incorrectly encoded content.")) {
-        const QString encoding = xml.documentEncoding().isEmpty() ? QStringLiteral("UTF-8") : xml.documentEncoding().toString();
-        reason = QStringLiteral("%1 として読めない文字があります").arg(WarningList::Cut(encoding));
-    }
+    // Qt's own words, as it words them. Only its UTF-8 decoder reports bad bytes (the
+    // others put a replacement character in), and the declared encoding is not to be had
+    // here: the reader gives it only on the declaration's token.
+    if (reason == QCoreApplication::translate("QXmlStream", "Encountered incorrectly encoded content."))
+        reason = QStringLiteral("UTF-8 として読めない文字があります");
     return QStringLiteral("XML として読めません（%1 行 %2 桁: %3）。")
         .arg(xml.lineNumber())
         .arg(xml.columnNumber())
