@@ -54,9 +54,10 @@ KmzModule::Document KmzZip::ReadDocument(const QByteArray& archive, qint64 large
         document.problem = Problem::unreadable;
         return document;
     }
-    // The stated size may lie; never unpack more than the limit.
+    // The stated size may lie; never unpack more than the limit. Small steps: each read
+    // takes a buffer of its full size, however little the entry holds.
     while (!file.atEnd()) {
-        const QByteArray chunk = file.read(1024 * 1024);
+        const QByteArray chunk = file.read(64 * 1024);
         if (chunk.isEmpty())
             break;
         document.bytes += chunk;
