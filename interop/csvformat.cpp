@@ -2,6 +2,7 @@
 #include "interop/csvformat.h"
 
 #include <QHash>
+#include <QMap>
 #include <QRegularExpression>
 #include <QStringDecoder>
 #include <algorithm>
@@ -158,8 +159,9 @@ ReadResult CsvFormat::Read(const QByteArray& bytes, ReadResult::Take take)
     CsvRows rows(text);
     QString field;
     bool endsRow = false;
-    // Column of each key; the first column of a name counts.
-    QHash<QString, int> columns;
+    // Column of each key; the first column of a name counts. A map, not a hash: it is walked
+    // for every row, and a hash walks all its buckets.
+    QMap<QString, int> columns;
     int column = 0;
     while (rows.Next(field, endsRow)) {
         // No header name is longer than a few words.
