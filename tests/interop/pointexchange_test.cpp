@@ -13,6 +13,7 @@
 #include "tests/interop/devicebook.h"
 #include "interop/gpxformat.h"
 #include "core/pointbook.h"
+#include "interop/kmzarchive.h"
 #include "interop/pointexchange.h"
 #include "tests/support/qtprinters.h"
 #include "tests/core/testimages.h"
@@ -168,6 +169,14 @@ TEST(PointExchangeTest, KmzCarriesTheDocumentAndTheIconsOfTheMarksUsed)
     EXPECT_TRUE(kml.contains(QStringLiteral("<Style id=\"mark17\">")));
     EXPECT_TRUE(kml.contains(QStringLiteral("<href>files/mark17.png</href>")));
     EXPECT_EQ(kml.count(QStringLiteral("<styleUrl>#mark03</styleUrl>")), 2);
+
+    // A document larger than one read of the archive comes out whole.
+    QByteArray large = Exported({test::TokyoTower(), other}, Format::kml, DeviceDatum::tokyo);
+    large.insert(large.indexOf("<kml"), "<!--" + QByteArray(300 * 1024, 'x') + "-->\n");
+    const PointExchange::Imported fromKmz = Imported(KmzArchive::Write(large, {}).Value(), Format::kmz);
+    EXPECT_EQ(fromKmz.error, QString());
+    EXPECT_EQ(fromKmz.entries, Imported(large, Format::kml).entries);
+    EXPECT_EQ(fromKmz.entries.size(), 2u);
 }
 
 TEST(PointExchangeTest, ForeignPointsAreFittedToTheDeviceAndNamedInWarnings)
